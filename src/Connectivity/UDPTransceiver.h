@@ -1,0 +1,64 @@
+#pragma once
+
+#include "SocketLayer.h"
+
+#include <cstdint>
+
+namespace JOLV {
+namespace Connectivity {
+
+// One IPv4 datagram socket serving both directions of a link: bound to a local port for receiving,
+// with one fixed destination for transmitting. Every operation returns an int status (0 success,
+// -1 failure) or a byte count; none throws. One thread may receive while another transmits.
+//
+// The object owns its socket, but nothing closes it implicitly: its owner calls deinitSocket().
+class UDPTransceiver
+{
+public:
+    // Outcome of receiveDatagram().
+    struct Datagram
+    {
+        int bytes = -1;                     // bytes stored in the buffer, or -1 on a receive error
+        bool truncated = false;             // the datagram was longer than the buffer
+        unsigned long long length = 0;      // the datagram's full length where the platform tells it
+        std::uint32_t senderAddress = 0;    // IPv4 address of the sender, host byte order
+        bool fromLoopback() const { return (senderAddress >> 24) == 127; }
+    };
+
+    static constexpr int addressCapacity = 64;
+
+    int initSocket();
+    int initReuseAddr();
+    int initMulticast();
+    int initLimitTTL(int ttl);
+    int initReceiver(const char* address, int port);
+    int initTransmitter(const char* address, int port);
+    int deinitSocket();
+    int deinitReceiver();
+    int deinitTransmitter();
+    int setSocketNonBlocking();
+    int setLoopback(int enable);
+    int transmit(char* data, unsigned long long length);
+    int receive(char* buffer, unsigned long long size);
+
+    // Receives exactly one datagram and tells whether it was cut to the buffer's size and who sent
+    // it. Blocks until a datagram arrives (or the receiving side is shut down).
+    Datagram receiveDatagram(char* buffer, unsigned long long size);
+
+    // Asks the platform for a receive buffer of `bytes`; returns 0 or -1.
+    int setReceiveBufferSize(int bytes);
+
+    int getReceiverPort() const { return receiverPort; }
+
+private:
+    char transmitterAddress[addressCapacity];
+    int transmitterPort;
+    char receiverAddress[addressCapacity];
+    int receiverPort;
+    net::SOCKET sock = net::INVALID_SOCKET;
+    sockaddr_in receiverSocketAddress;
+    sockaddr_in transmitterSocketAddress;
+};
+
+} // namespace Connectivity
+} // namespace JOLV

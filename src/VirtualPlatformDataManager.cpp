@@ -1,0 +1,136 @@
+#include "VirtualPlatformDataManager.h"
+
+#include "StateDatagram.h"
+#include "Trace.h"
+#include "VirtualPlatformDataModel.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <thread>
+
+namespace {
+
+std::string dottedAddress(std::uint32_t address)
+{
+    return std::to_string(address >> 24) + '.' + std::to_string((address >> 16) & 0xff) + '.' +
+           std::to_string((address >> 8) & 0xff) + '.' + std::to_string(address & 0xff);
+}
+
+[[noreturn]] void failSetUp(const char* message, int result)
+{
+    Trace::line(std::string(message) + std::to_string(result));
+    std::exit(-1);
+}
+
+} // namespace
+
+VirtualPlatformDataManager::VirtualPlatformDataManager(VirtualPlatformDataModel* model)
+    : VirtualPlatformDataManager(model, Endpoints{})
+{
+}
+
+VirtualPlatformDataManager::VirtualPlatformDataManager(VirtualPlatformDataModel* model, const Endpoints& endpoints)
+    : QThread(nullptr), model(model)
+{
+    setUp(endpoints);
+    connect(model, SIGNAL(localBasedDataChanged()), this, SLOT(handleModelUpdate()));
+    connect(model, SIGNAL(requestTransmit()), this, SLOT(handleModelUpdate()));
+}
+
+VirtualPlatformDataManager::~VirtualPlatformDataManager()
+{
+    stop();
+    if (socketOpen)
+        transceiver.deinitSocket();
+}
+
+void VirtualPlatformDataManager::setUp(const Endpoints& endpoints)
+{
+    int result = transceiver.initSocket();
+    if (result != 0)
+        failSetUp("Erorr: Init socket: ", result);
+    socketOpen = true;
+    result = transceiver.initReuseAddr();
+    if (result != 0)
+        failSetUp("Erorr: Init reuse addr: ", result);
+    result = transceiver.initReceiver("127.0.0.1", endpoints.receivePort);
+    if (result != 0)
+        failSetUp("Erorr: Init receiver: ", result);
+    result = transceiver.initTransmitter(endpoints.transmitAddress, endpoints.transmitPort);
+    if (result != 0)
+        failSetUp("Erorr: Init transmitter: ", result);
+}
+
+void VirtualPlatformDataManager::stop()
+{
+    stopRequested = true;
+    if (!isRunning())
+        return;
+#ifdef _WIN32
+    // WinSock wakes a blocked receive only when the socket is closed.
+    if (socketOpen && transceiver.deinitSocket() == 0)
+        socketOpen = false;
+#else
+    // Shutting the receiving side down makes a blocked receive return at once.
+    transceiver.deinitReceiver();
+#endif
+    wait();
+}
+
+void VirtualPlatformDataManager::handleModelUpdate()
+{
+    char buffer[StateDatagram::size] = {};
+    QJsonObject object;
+    model->serializeJson(object);
+    const QJsonDocument document(object);
+    const QByteArray compact = StateDatagram::compactText(document);
+    Trace::write("Transmitting:\n" + document.toJson().toStdString() + "\n\n");
+    if (!StateDatagram::frame(compact, buffer)) {
+        Trace::line("\tnot sent: the document (" + std::to_string(compact.size()) +
+                    " bytes) does not fit one datagram");
+        return;
+    }
+    transceiver.transmit(buffer, transmitBufferLength);
+}
+
+std::string VirtualPlatformDataManager::receiveCycle(char* buffer)
+{
+    std::memset(buffer, 0, receiveBufferLength);
+    const auto datagram = transceiver.receiveDatagram(buffer, receiveBufferLength);
+    if (stopRequested)
+        return {};
+    if (datagram.bytes < 0) {
+        const int error = JOLV::Connectivity::net::lastError();
+        // A persistent error must not turn the loop into a busy one.
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return "\treceived bytes: -1\n\treceived str len: 0\n\treceive error " + std::to_string(error) +
+               ", nothing applied\n\n";
+    }
+    if (datagram.truncated) {
+        return "\tdropped a datagram longer than " + std::to_string(receiveBufferLength) + " bytes (" +
+               std::to_string(datagram.length) + " bytes)\n\n";
+    }
+    if (!datagram.fromLoopback())
+        return "\tdropped a datagram from " + dottedAddress(datagram.senderAddress) + ", not a loopback address\n\n";
+
+    const auto applied = StateDatagram::apply(*model, buffer, static_cast<std::size_t>(datagram.bytes));
+    return "\treceived bytes: " + std::to_string(datagram.bytes) + "\n\treceived str len: " +
+           std::to_string(applied.textLength) + "\nReceived string:\n" + applied.document.toJson().toStdString() +
+           "\nValid elements found: " + std::to_string(applied.count) + "\n\n";
+}
+
+void VirtualPlatformDataManager::run()
+{
+    char buffer[StateDatagram::size];
+    while (!stopRequested) {
+        Trace::line("Waiting for data...");
+        const std::string block = receiveCycle(buffer);
+        if (stopRequested)
+            break;
+        Trace::write(block);
+    }
+}

@@ -1,0 +1,58 @@
+#pragma once
+
+#include "Connectivity/UDPTransceiver.h"
+
+#include <QThread>
+
+#include <atomic>
+#include <string>
+
+class VirtualPlatformDataModel;
+
+// The link between the state model and the peer process that plays the control units.
+//
+// Its thread (the link thread) waits for datagrams on the receive port and applies each state
+// document to the model. Its slot handleModelUpdate() runs in the thread that created the manager
+// (the main thread) and sends the whole state as one datagram whenever the model reports a local
+// change or asks for a transmission. Everything is traced on standard output.
+class VirtualPlatformDataManager : public QThread
+{
+    Q_OBJECT
+
+public:
+    // Where the link receives and where it sends.
+    struct Endpoints
+    {
+        int receivePort = 50000;
+        const char* transmitAddress = "127.0.0.1";
+        int transmitPort = 50001;
+    };
+
+    // Sets up the socket and connects to the model. A set-up step that fails ends the process with
+    // status -1 after one console line naming the step.
+    explicit VirtualPlatformDataManager(VirtualPlatformDataModel* model);
+    VirtualPlatformDataManager(VirtualPlatformDataModel* model, const Endpoints& endpoints);
+
+    // Stops the link thread (if running) and closes the socket.
+    ~VirtualPlatformDataManager() override;
+
+    // Unblocks the receive loop, lets it end and waits for the thread. Safe to call more than once.
+    void stop();
+
+public slots:
+    void handleModelUpdate();
+
+protected:
+    void run() override;
+
+private:
+    void setUp(const Endpoints& endpoints);
+    std::string receiveCycle(char* buffer);
+
+    VirtualPlatformDataModel* model;
+    JOLV::Connectivity::UDPTransceiver transceiver;
+    unsigned long long transmitBufferLength = 4096;
+    unsigned long long receiveBufferLength = 4096;
+    std::atomic<bool> stopRequested{false};
+    bool socketOpen = false;
+};
