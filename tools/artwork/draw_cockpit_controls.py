@@ -251,10 +251,11 @@ def stalk_console():
     c = stalk_canvas()
     px, py = PIVOT
     shell = c.linear([(0, "#4a4a4a", 1), (0.45, "#2e2e2e", 1), (1, "#151515", 1)])
-    d = (f"M-1,{fmt(py - 36)} L{fmt(px - 4)},{fmt(py - 36)} C{fmt(px + 14)},{fmt(py - 36)} {fmt(px + 20)},{fmt(py - 22)}"
-         f" {fmt(px + 20)},{fmt(py)} C{fmt(px + 20)},{fmt(py + 22)} {fmt(px + 14)},{fmt(py + 36)} {fmt(px - 4)},{fmt(py + 36)}"
-         f" L-1,{fmt(py + 36)} Z")
-    c.path(d, fill=shell, stroke="#0c0c0c", stroke_width=1.2)
+    side = (f"M0,{fmt(py - 36)} L{fmt(px - 4)},{fmt(py - 36)} C{fmt(px + 14)},{fmt(py - 36)} {fmt(px + 20)},{fmt(py - 22)}"
+            f" {fmt(px + 20)},{fmt(py)} C{fmt(px + 20)},{fmt(py + 22)} {fmt(px + 14)},{fmt(py + 36)} {fmt(px - 4)},{fmt(py + 36)}"
+            f" L0,{fmt(py + 36)}")
+    c.path(side + " Z", fill=shell)
+    c.path(side, fill="none", stroke="#0c0c0c", stroke_width=1.2, stroke_linecap="butt")
     c.path(f"M0,{fmt(py - 33.5)} L{fmt(px - 4)},{fmt(py - 33.5)} C{fmt(px + 11)},{fmt(py - 33.5)} {fmt(px + 16.5)},{fmt(py - 22)} {fmt(px + 17.2)},{fmt(py - 8)}",
            **CK.stroke("#ffffff", 1.0, stroke_opacity=0.16))
     # pivot boss where the lever enters

@@ -165,8 +165,8 @@ def sensor_car():
         c.rect(x - 1.5, 72, w + 3, 18, fill=road)
         c.line(x - 1.5, 72.6, x + w + 1.5, 72.6, **CK.stroke("#d8d8d8", 0.8, stroke_linecap="butt"))
         c.line(x - 1.5, 89.3, x + w + 1.5, 89.3, **CK.stroke("#d8d8d8", 0.8, stroke_linecap="butt"))
-        for i in range(6):
-            c.rect(2 + i * 18, 80.6, 9, 1.2, 0.5, fill="#e8e8e8")
+        for i in range(5):
+            c.rect(8 + i * 18, 80.6, 9, 1.2, 0.5, fill="#e8e8e8")
         c.rect(x - 1.5, 90, w + 3, y + h - 88.5, fill="#2c5226")
         car_side(c, 50, 86.5)
     c.save(f"{K.LAYERS_DIR}/light_sensor_switch_car.svg")
@@ -323,8 +323,8 @@ def distance_street():
         c.rect(35.1, 0, 0.5, 100, fill="#1c1c1c")
         for xe in (6.0, 34.0):
             c.line(xe, 0, xe, 100, **CK.stroke("#e6e6e6", 0.7, stroke_linecap="butt"))
-        for i in range(12):
-            c.rect(19.6, -2 + i * 9, 0.8, 5, 0.3, fill="#e6e6e6")
+        for i in range(11):
+            c.rect(19.6, 2 + i * 9, 0.8, 5, 0.3, fill="#e6e6e6")
         # worn wheel tracks in the lanes
         for x in (10.2, 15.6, 24.4, 29.8):
             c.line(x, 0, x, 100, **CK.stroke("#2c2c2c", 1.4, stroke_opacity=0.6, stroke_linecap="butt"))
