@@ -24,6 +24,8 @@ Item {
         height: 0.6 * steeringAngleControl.height
         source: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg/steering_wheel.svg"
         vectorImageAutoResize: true
+        // The wheel keeps its round shape inside the area, so that it does not wobble as it turns.
+        fillMode: Image.PreserveAspectFit
         rotation: steeringAngleControlSlider.value
     }
 
