@@ -60,20 +60,6 @@ Item {
             return pressedImage.visible ? "pressed" : "released"
         }
 
-        function test_plainButtonFollowsThePress() {
-            var button = createTemporaryObject(gradientButtonComponent, root)
-            compare(shownPicture(button), "released")
-            mousePress(button)
-            verify(button.buttonPressed)
-            compare(shownPicture(button), "pressed")
-            // Without blinking the pressed picture stays for as long as the press.
-            wait(700)
-            compare(shownPicture(button), "pressed")
-            mouseRelease(button)
-            verify(!button.buttonPressed)
-            compare(shownPicture(button), "released")
-        }
-
         function test_blinkingButton() {
             var button = createTemporaryObject(gradientButtonComponent, root, { buttonImageAnimated: true })
             mousePress(button)

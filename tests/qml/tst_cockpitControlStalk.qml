@@ -118,14 +118,6 @@ Item {
             verifyLeverAt(stalk, 0)
         }
 
-        function test_withoutAutoReturnPositionsLatch() {
-            var stalk = createTemporaryObject(stalkComponent, root)
-            clickPosition(stalk, 1)
-            wait(1300)
-            compare(stalk.positions, [1])
-            compare(leverRotation(stalk).angle, -18)
-        }
-
         // Choosing another position stops a pending return: the choice stays.
         function test_otherPositionCancelsThePendingReturn_data() {
             return [
@@ -154,16 +146,6 @@ Item {
             verifyLeverAt(stalk, 36)
             wait(400)
             compare(leverRotation(stalk).angle, 36)
-        }
-
-        function test_unknownPositionIsReportedButDoesNotMoveTheLever() {
-            var stalk = createTemporaryObject(stalkComponent, root)
-            clickPosition(stalk, -1)
-            verifyLeverAt(stalk, 18)
-            stalk.setControlStalkPosition(5)
-            compare(stalk.positions, [-1, 5])
-            wait(400)
-            compare(leverRotation(stalk).angle, 18)
         }
     }
 }

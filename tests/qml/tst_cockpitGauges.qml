@@ -21,14 +21,6 @@ Item {
         }
     }
 
-    Component {
-        id: smallSpeedometerComponent
-        Speedometer {
-            width: 80
-            height: 80
-        }
-    }
-
     TestCase {
         name: "CockpitGauges"
         when: windowShown
@@ -69,12 +61,7 @@ Item {
             holder.height = 96
             verifyPaintedAt(gauges.tachometer)
             verifyPaintedAt(gauges.speedometer)
-        }
-
-        function test_smallGaugeKeepsLabelsReadable() {
-            var gauge = createTemporaryObject(smallSpeedometerComponent, root)
-            verifyPaintedAt(gauge)
-            compare(findChild(gauge, "customCircularGaugeStyleLabel20").font.pixelSize, 6)
+            compare(findChild(gauges.speedometer, "customCircularGaugeStyleLabel20").font.pixelSize, 6)
         }
 
         function test_redZone_data() {

@@ -55,19 +55,6 @@ Item {
             compare(spy.count, data.reports)
         }
 
-        function test_temperatureButtonPicture() {
-            var control = createTemporaryObject(temperatureComponent, root)
-            var area = findChild(control, "temperatureControlUpArea")
-            var image = findChild(control, "temperatureControlImage")
-            var active = image.multilayerImageLayers[3]
-            verify(String(active.source).indexOf("button_up_active") >= 0)
-            verify(!active.visible)
-            mousePress(area)
-            verify(active.visible)
-            mouseRelease(area)
-            verify(!active.visible)
-        }
-
         function test_temperatureBarClickInTheMiddle() {
             var control = createTemporaryObject(temperatureComponent, root)
             var bar = findChild(control, "temperatureControlBarArea")
