@@ -104,7 +104,7 @@ std::string VirtualPlatformDataManager::receiveCycle(char* buffer)
     if (stopRequested)
         return {};
     if (datagram.bytes < 0) {
-        const int error = JOLV::Connectivity::net::lastError();
+        const int error = WSAGetLastError();
         // A persistent error must not turn the loop into a busy one.
         std::this_thread::sleep_for(std::chrono::milliseconds(10));
         return "\treceived bytes: -1\n\treceived str len: 0\n\treceive error " + std::to_string(error) +

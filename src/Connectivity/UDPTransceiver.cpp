@@ -1,5 +1,6 @@
 #include "UDPTransceiver.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -30,8 +31,8 @@ bool copyAddress(char (&field)[UDPTransceiver::addressCapacity], const char* tex
 int UDPTransceiver::initSocket()
 {
     sock = ::socket(AF_INET, SOCK_DGRAM, 0);
-    if (sock == net::INVALID_SOCKET) {
-        std::printf("%d\n\r", net::lastError());
+    if (sock == INVALID_SOCKET) {
+        std::printf("%d\n\r", WSAGetLastError());
         std::fflush(stdout);
         return -1;
     }
@@ -94,20 +95,20 @@ int UDPTransceiver::initTransmitter(const char* address, int port)
 
 int UDPTransceiver::deinitSocket()
 {
-    const int result = net::closesocket(sock);
+    const int result = closesocket(sock);
     if (result == 0)
-        sock = net::INVALID_SOCKET;
+        sock = INVALID_SOCKET;
     return result;
 }
 
-int UDPTransceiver::deinitReceiver() { return ::shutdown(sock, net::SD_RECEIVE); }
+int UDPTransceiver::deinitReceiver() { return ::shutdown(sock, SD_RECEIVE); }
 
-int UDPTransceiver::deinitTransmitter() { return ::shutdown(sock, net::SD_SEND); }
+int UDPTransceiver::deinitTransmitter() { return ::shutdown(sock, SD_SEND); }
 
 int UDPTransceiver::setSocketNonBlocking()
 {
-    net::ioctl_arg enable = 1;
-    net::ioctlsocket(sock, FIONBIO, &enable);
+    ioctl_arg enable = 1;
+    ioctlsocket(sock, FIONBIO, &enable);
     return 0;
 }
 
@@ -127,7 +128,7 @@ int UDPTransceiver::transmit(char* data, unsigned long long length)
 
 int UDPTransceiver::receive(char* buffer, unsigned long long size)
 {
-    net::socklen_type addressLength = socketAddressLength;
+    socklen_type addressLength = socketAddressLength;
     const int result =
         static_cast<int>(::recvfrom(sock, buffer, static_cast<int>(size), 0,
                                     reinterpret_cast<sockaddr*>(&receiverSocketAddress), &addressLength));

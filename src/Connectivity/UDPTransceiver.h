@@ -55,7 +55,7 @@ private:
     int transmitterPort;
     char receiverAddress[addressCapacity];
     int receiverPort;
-    net::SOCKET sock = net::INVALID_SOCKET;
+    SOCKET sock = INVALID_SOCKET;
     sockaddr_in receiverSocketAddress;
     sockaddr_in transmitterSocketAddress;
 };
