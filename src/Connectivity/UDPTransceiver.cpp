@@ -135,11 +135,18 @@ int UDPTransceiver::receive(char* buffer, unsigned long long size)
     return result < 0 ? -1 : result;
 }
 
-UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned long long size)
+UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned long long size, bool wait)
 {
     Datagram datagram;
     sockaddr_in sender{};
 #ifdef _WIN32
+    if (!wait) {
+        ioctl_arg waiting = 0;
+        if (ioctlsocket(sock, FIONREAD, &waiting) != 0 || waiting == 0) {
+            datagram.none = true;
+            return datagram;
+        }
+    }
     int addressLength = socketAddressLength;
     const int result = ::recvfrom(sock, buffer, static_cast<int>(size), 0, reinterpret_cast<sockaddr*>(&sender),
                                   &addressLength);
@@ -163,13 +170,17 @@ UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned 
     message.msg_iovlen = 1;
 #ifdef __linux__
     // With MSG_TRUNC Linux reports the datagram's real length even when it was cut.
-    const int flags = MSG_TRUNC;
+    int flags = MSG_TRUNC;
 #else
-    const int flags = 0;
+    int flags = 0;
 #endif
+    if (!wait)
+        flags |= MSG_DONTWAIT;
     const ssize_t result = ::recvmsg(sock, &message, flags);
-    if (result < 0)
+    if (result < 0) {
+        datagram.none = !wait && (errno == EAGAIN || errno == EWOULDBLOCK);
         return datagram;
+    }
     datagram.length = static_cast<unsigned long long>(result);
     datagram.truncated = (message.msg_flags & MSG_TRUNC) != 0 || datagram.length > size;
     if (datagram.truncated && datagram.length <= size)

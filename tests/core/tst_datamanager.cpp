@@ -65,6 +65,7 @@ private slots:
     void receiveCycle_data();
     void receiveCycle();
     void shortDatagramsAreSeparateDocuments();
+    void busySceneBoundsTheBacklogAndGetsTheNewestState();
     void datagramFromAnotherMachineIsDropped();
     void appliedDocumentReachesTheMainThreadInOrder();
     void traceBlocksOfBothThreadsStayWhole();
@@ -206,12 +207,32 @@ void DataManagerTest::shortDatagramsAreSeparateDocuments()
     StdoutCapture quiet;
     startManager();
     QSignalSpy applied(model.get(), &VirtualPlatformDataModel::remoteBasedDataChanged);
-    for (int i = 1; i <= 5; ++i)
+    // Fewer documents than the link lets wait for the scene: every one is applied on its own.
+    for (int i = 1; i < VirtualPlatformDataManager::maxPendingDocuments; ++i)
         peer->send(QByteArray("{\"cockpitTemperature\":") + QByteArray::number(i) + "}");
     peer->send(R"({"lightBrakelight":true})");
-    QTRY_COMPARE(applied.count(), 6);
-    QCOMPARE(model->getCockpitTemperature(), 5);
+    QTRY_COMPARE(applied.count(), VirtualPlatformDataManager::maxPendingDocuments);
+    QCOMPARE(model->getCockpitTemperature(), VirtualPlatformDataManager::maxPendingDocuments - 1);
     QCOMPARE(model->getLightBrakelight(), true);
+}
+
+void DataManagerTest::busySceneBoundsTheBacklogAndGetsTheNewestState()
+{
+    StdoutCapture capture;
+    SignalRecorder recorder(model.get());
+    startManager();
+    // The main thread is busy (does not deliver queued signals) while the peer sends 100 documents.
+    for (int i = 1; i <= 100; ++i)
+        peer->send(QByteArray("{\"cockpitTemperature\":") + QByteArray::number(i) + "}");
+    QTest::qSleep(300);
+    // The scene catches up: it sees at most a few documents' signals, the last of them the newest.
+    QTRY_COMPARE(model->getCockpitTemperature(), 100);
+    QTRY_COMPARE(recorder.names().last(), QString("remoteBasedDataChanged"));
+    QTest::qWait(100);
+    const int documents = recorder.names().count("remoteBasedDataChanged");
+    QVERIFY2(documents <= VirtualPlatformDataManager::maxPendingDocuments + 2, qPrintable(QString::number(documents)));
+    capture.restore();
+    QVERIFY(capture.text().contains("older documents while the scene was busy\n"));
 }
 
 void DataManagerTest::datagramFromAnotherMachineIsDropped()
