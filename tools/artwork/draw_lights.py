@@ -204,15 +204,15 @@ def draw_housings(c):
 
 
 def lights():
-    spec = lamps()
+    by_lamp = lamps()
     c = K.module_canvas()
     draw_car(c)
     draw_housings(c)
-    for name in spec:
-        for lens in spec[name]:
+    for name in by_lamp:
+        for lens in by_lamp[name]:
             lens.draw(c, lit=False)
     c.save(os.path.join(OUT, "zuv-modules_lights.svg"))
-    for name, lenses in spec.items():
+    for name, lenses in by_lamp.items():
         c = K.module_canvas()
         for lens in lenses:
             lens.draw(c, lit=True)
