@@ -197,19 +197,22 @@ Item {
             compare(frame.x, 0)
         }
 
-        function test_borderOnlyWhereEnabled() {
-            var frame = createFrame()
-            var border = null
-            for (var i = 0; i < frame.children.length; ++i) {
-                if (frame.children[i].border !== undefined)
-                    border = frame.children[i]
-            }
-            verify(border)
-            compare(border.visible, false)
-            frame.moduleFrameBorderEnabled = true
-            compare(border.visible, true)
-            compare(border.width, frame.width)
-            compare(border.height, frame.height)
+        // A frame grabbed while it slides stops there and stays with the pointer, raised, also
+        // past the time the slide would have ended.
+        function test_grabbedWhileSliding() {
+            var frame = createFrame({ x: 0 })
+            frame.requestDrag.connect(function(component, delta) { component.x += delta; component.z = 100 })
+            frame.moveModuleFrame(442, 2)
+            wait(100)
+            var p = centreOf(frame, menuItems(frame)[1])
+            var grabbedX = frame.x
+            mousePress(root, grabbedX + p.x, p.y)
+            compare(frame.z, 100)
+            mouseMove(root, grabbedX + p.x - 20, p.y, -1, Qt.LeftButton)
+            wait(300)
+            compare(frame.x, grabbedX - 20)
+            compare(frame.z, 100)
+            mouseRelease(root, grabbedX + p.x - 20, p.y)
         }
     }
 }

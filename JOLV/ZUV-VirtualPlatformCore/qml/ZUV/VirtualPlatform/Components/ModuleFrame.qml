@@ -98,7 +98,10 @@ Item {
             Connections {
                 target: moduleFrameDragItem.menuItemMouseArea
 
+                // Grabbing a frame that is still sliding ends the slide, so that the frame follows
+                // the pointer from where it is and keeps the raised z that its user gives it.
                 function onPressed(mouse) {
+                    moduleFrameMoveAnimation.stop()
                     moduleFrame.moduleFrameDragStartX = mouse.x
                     moduleFrame.requestDrag(moduleFrame, 0)
                 }
