@@ -109,15 +109,20 @@ def lamps():
 
 # Car body ---------------------------------------------------------------------------
 def car_path():
-    l, r = CX - HW, CX + HW
-    return (f"M{K.fmt(CX - 86)},{K.fmt(YT)}"
-            f"C{K.fmt(CX - 112)},{K.fmt(YT)} {K.fmt(l)},{K.fmt(YT + 14)} {K.fmt(l + 1)},{K.fmt(YT + 48)}"
-            f"C{K.fmt(l - 2)},{K.fmt(YT + 150)} {K.fmt(l + 4)},{K.fmt(YB - 150)} {K.fmt(l + 1)},{K.fmt(YB - 40)}"
-            f"C{K.fmt(l)},{K.fmt(YB - 8)} {K.fmt(CX - 108)},{K.fmt(YB)} {K.fmt(CX - 84)},{K.fmt(YB)}"
-            f"H{K.fmt(CX + 84)}"
-            f"C{K.fmt(CX + 108)},{K.fmt(YB)} {K.fmt(r)},{K.fmt(YB - 8)} {K.fmt(r - 1)},{K.fmt(YB - 40)}"
-            f"C{K.fmt(r - 4)},{K.fmt(YB - 150)} {K.fmt(r + 2)},{K.fmt(YT + 150)} {K.fmt(r - 1)},{K.fmt(YT + 48)}"
-            f"C{K.fmt(r)},{K.fmt(YT + 14)} {K.fmt(CX + 112)},{K.fmt(YT)} {K.fmt(CX + 86)},{K.fmt(YT)}Z")
+    """Body outline seen from above, front at the top: rounded nose and tail, slight waist."""
+    def side_points(sign):
+        return [(CX + sign * 58, YT),
+                (CX + sign * 108, YT), (CX + sign * (HW - 1), YT + 18), (CX + sign * (HW + 1), YT + 66),
+                (CX + sign * (HW + 3), YT + 160), (CX + sign * (HW - 3), YB - 180), (CX + sign * (HW + 1), YB - 60),
+                (CX + sign * (HW + 2), YB - 12), (CX + sign * 104, YB), (CX + sign * 62, YB)]
+    left, right = side_points(-1), side_points(1)
+
+    def run(pts):
+        return "".join(f"C{K.fmt(pts[i][0])},{K.fmt(pts[i][1])} {K.fmt(pts[i + 1][0])},{K.fmt(pts[i + 1][1])} "
+                       f"{K.fmt(pts[i + 2][0])},{K.fmt(pts[i + 2][1])}" for i in range(1, len(pts) - 1, 3))
+    rev = list(reversed(right))
+    return (f"M{K.fmt(left[0][0])},{K.fmt(left[0][1])}" + run(left) + f"H{K.fmt(right[-1][0])}" + run(rev)
+            + "Z")
 
 
 def draw_car(c):
@@ -199,15 +204,15 @@ def draw_housings(c):
 
 
 def lights():
-    spec = lamps()
+    by_lamp = lamps()
     c = K.module_canvas()
     draw_car(c)
     draw_housings(c)
-    for name in spec:
-        for lens in spec[name]:
+    for name in by_lamp:
+        for lens in by_lamp[name]:
             lens.draw(c, lit=False)
     c.save(os.path.join(OUT, "zuv-modules_lights.svg"))
-    for name, lenses in spec.items():
+    for name, lenses in by_lamp.items():
         c = K.module_canvas()
         for lens in lenses:
             lens.draw(c, lit=True)

@@ -77,7 +77,7 @@ def draw_glass(c):
     g = GLASS
     # brackets holding the glass on the plate
     for bx, by in ((g["left"] + 26, g["top"] + 4), (g["right"] - 26, g["top"] + 4),
-                   (g["left"] + 8, g["bottom"] - 30), (g["right"] - 8, g["bottom"] - 30)):
+                   (g["left"] + 30, g["bottom"] + 1), (g["right"] - 30, g["bottom"] + 1)):
         c.rect(bx - 9, by - 9, 18, 18, rx=3, fill="#8e9399", stroke="#4d5156", stroke_width=1)
         c.screw(bx, by, 4.2)
     c.path(glass_path(), fill="#000000", fill_opacity=0.4, transform="translate(3 5)")

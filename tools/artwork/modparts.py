@@ -22,7 +22,6 @@ PLATE = (18.0, 8.0, W - 36.0, H - 16.0)
 # Microcontroller board (left part of the plate); every module-specific picture that is
 # stacked above it keeps this rectangle (and a margin for its shadow) transparent.
 BOARD = (34.0, 56.0, 212.0, 402.0)
-BOARD_KEEP_OUT_X = 252.0         # module-specific parts start right of this x
 
 # Press areas of the module views: centre (fractions of width and height), side (fraction of width)
 GENERIC_BUTTON = (0.235, 0.610, 0.15)
