@@ -5,8 +5,9 @@ import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/VirtualPlatform/Components"
 import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/VirtualPlatform/Modules"
 
 // The generic, lights and alarm module views, each in a module frame as on the board, stepped
-// through their looks: lamps off, lamps on, each press area hovered and held. Every step is saved as
-// a screenshot named after it.
+// through their looks: lamps off, lamps on, each press area hovered and held, a menu button held, and
+// a submodule frame shown, dragged against its limits and closed. Every step is saved as a
+// screenshot named after it.
 Window {
     id: viewerWindow
 
@@ -83,7 +84,38 @@ Window {
                 moduleViewer.mouseMove(1, 1, false)
             } })
         })
+        if (viewerWindow.shown.indexOf(genericFrame) >= 0) {
+            list.push({ name: prefix + "held-menu-drag-button", run: function() {
+                var p = dragMenuItemCentre(genericFrame)
+                moduleViewer.mousePress(p.x, p.y)
+            }, after: function() {
+                var p = dragMenuItemCentre(genericFrame)
+                moduleViewer.mouseRelease(p.x, p.y)
+                moduleViewer.mouseMove(1, 1, false)
+            } })
+            list.push({ name: prefix + "submodule-frame", run: function() { submoduleFrame.visible = true } })
+            // Dragged by its header far up and left: it stops at its parent's limits.
+            list.push({ name: prefix + "submodule-frame-dragged", run: function() {
+                var p = submoduleFrame.mapToItem(null, 20, 10)
+                moduleViewer.mousePress(p.x, p.y)
+                for (var i = 1; i <= 5; ++i)
+                    moduleViewer.mouseMove(p.x - 60 * i, p.y - 60 * i, true)
+                moduleViewer.mouseRelease(p.x - 300, p.y - 300)
+                moduleViewer.mouseMove(1, 1, false)
+            } })
+            list.push({ name: prefix + "submodule-frame-closed", run: function() {
+                var p = submoduleFrame.mapToItem(null, submoduleFrame.width - 9, 10)
+                moduleViewer.mousePress(p.x, p.y)
+                moduleViewer.mouseRelease(p.x, p.y)
+            } })
+        }
         return list
+    }
+
+    // The centre of a frame's drag button (the middle one of its menu) in window coordinates.
+    function dragMenuItemCentre(frame) {
+        var module = frame.moduleFrameCustomModule
+        return frame.mapToItem(null, frame.width / 2, module.height + 10 + frame.moduleFrameItemSize / 2)
     }
 
     Timer {
@@ -111,7 +143,27 @@ Window {
         width: viewerWindow.frameWidth
         height: viewerWindow.height - 30
         moduleFrameBorderEnabled: true
-        moduleFrameCustomModule: GenericModule { id: genericModule }
+        moduleFrameCustomModule: GenericModule {
+            id: genericModule
+
+            SubmoduleFrame {
+                id: submoduleFrame
+                z: 3
+                visible: false
+                submoduleFrameWidth: 0.5 * genericModule.width
+                submoduleFrameHeight: 0.5 * genericModule.height
+                x: 0.5 * genericModule.width - width / 2
+                y: 0.5 * genericModule.height - height / 2
+                submoduleFrameSubmodule: Rectangle {
+                    color: "#40ffffff"
+                    Text {
+                        anchors.centerIn: parent
+                        text: "submodule"
+                        color: "white"
+                    }
+                }
+            }
+        }
     }
 
     ModuleFrame {
