@@ -39,6 +39,9 @@ public:
     // Unblocks the receive loop, lets it end and waits for the thread. Safe to call more than once.
     void stop();
 
+    // The UDP port the link receives on (useful when it was asked for any free port, 0).
+    int receivePort() const { return transceiver.boundPort(); }
+
 public slots:
     void handleModelUpdate();
 
