@@ -68,6 +68,7 @@ void VirtualPlatformDataManager::setUp(const Endpoints& endpoints)
 void VirtualPlatformDataManager::stop()
 {
     stopRequested = true;
+    backlogChanged.notify_all();
     if (!isRunning())
         return;
 #ifdef _WIN32
@@ -97,17 +98,10 @@ void VirtualPlatformDataManager::handleModelUpdate()
     transceiver.transmit(buffer, transmitBufferLength);
 }
 
-std::string VirtualPlatformDataManager::receiveCycle(char* buffer)
+std::string VirtualPlatformDataManager::rejection(const Datagram& datagram) const
 {
-    std::memset(buffer, 0, receiveBufferLength);
-    const auto datagram = transceiver.receiveDatagram(buffer, receiveBufferLength);
-    if (stopRequested)
-        return {};
     if (datagram.bytes < 0) {
-        const int error = JOLV::Connectivity::net::lastError();
-        // A persistent error must not turn the loop into a busy one.
-        std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        return "\treceived bytes: -1\n\treceived str len: 0\n\treceive error " + std::to_string(error) +
+        return "\treceived bytes: -1\n\treceived str len: 0\n\treceive error " + std::to_string(WSAGetLastError()) +
                ", nothing applied\n\n";
     }
     if (datagram.truncated) {
@@ -116,9 +110,71 @@ std::string VirtualPlatformDataManager::receiveCycle(char* buffer)
     }
     if (!datagram.fromLoopback())
         return "\tdropped a datagram from " + dottedAddress(datagram.senderAddress) + ", not a loopback address\n\n";
+    return {};
+}
 
+int VirtualPlatformDataManager::waitForScene(char* buffer, Datagram& datagram)
+{
+    int skipped = 0;
+    std::unique_lock<std::mutex> lock(backlogMutex);
+    while (pendingDocuments >= maxPendingDocuments && !stopRequested) {
+        backlogChanged.wait_for(lock, std::chrono::milliseconds(1));
+        lock.unlock();
+        // Keep only the newest document that is waiting; the socket is not left to fill up.
+        char newer[StateDatagram::size];
+        for (;;) {
+            std::memset(newer, 0, sizeof newer);
+            const auto next = transceiver.receiveDatagram(newer, receiveBufferLength, false);
+            if (next.none || stopRequested)
+                break;
+            const std::string rejected = rejection(next);
+            if (!rejected.empty()) {
+                Trace::write(rejected);
+                continue;
+            }
+            std::memcpy(buffer, newer, sizeof newer);
+            datagram = next;
+            ++skipped;
+        }
+        lock.lock();
+    }
+    ++pendingDocuments;
+    return skipped;
+}
+
+void VirtualPlatformDataManager::documentDelivered()
+{
+    {
+        std::lock_guard<std::mutex> lock(backlogMutex);
+        --pendingDocuments;
+    }
+    backlogChanged.notify_all();
+}
+
+std::string VirtualPlatformDataManager::receiveCycle(char* buffer)
+{
+    std::memset(buffer, 0, receiveBufferLength);
+    auto datagram = transceiver.receiveDatagram(buffer, receiveBufferLength);
+    if (stopRequested)
+        return {};
+    const std::string rejected = rejection(datagram);
+    if (!rejected.empty()) {
+        if (datagram.bytes < 0) // a persistent error must not turn the loop into a busy one
+            std::this_thread::sleep_for(std::chrono::milliseconds(10));
+        return rejected;
+    }
+
+    const int skipped = waitForScene(buffer, datagram);
+    if (stopRequested)
+        return {};
     const auto applied = StateDatagram::apply(*model, buffer, static_cast<std::size_t>(datagram.bytes));
-    return "\treceived bytes: " + std::to_string(datagram.bytes) + "\n\treceived str len: " +
+    // Queued behind the document's change signals: runs once the main thread has delivered them.
+    QMetaObject::invokeMethod(this, [this] { documentDelivered(); }, Qt::QueuedConnection);
+
+    std::string trace;
+    if (skipped > 0)
+        trace = "\tskipped " + std::to_string(skipped) + " older documents while the scene was busy\n";
+    return trace + "\treceived bytes: " + std::to_string(datagram.bytes) + "\n\treceived str len: " +
            std::to_string(applied.textLength) + "\nReceived string:\n" + applied.document.toJson().toStdString() +
            "\nValid elements found: " + std::to_string(applied.count) + "\n\n";
 }

@@ -5,6 +5,8 @@
 #include <QThread>
 
 #include <atomic>
+#include <condition_variable>
+#include <mutex>
 #include <string>
 
 class VirtualPlatformDataModel;
@@ -15,6 +17,11 @@ class VirtualPlatformDataModel;
 // document to the model. Its slot handleModelUpdate() runs in the thread that created the manager
 // (the main thread) and sends the whole state as one datagram whenever the model reports a local
 // change or asks for a transmission. Everything is traced on standard output.
+//
+// Applying a document in the link thread queues its change signals to the main thread. The link
+// thread never lets that backlog grow beyond a few documents: while the scene is busy it waits,
+// and a newer document that arrives meanwhile replaces the one it holds (the older one is skipped
+// and traced), so the newest state always reaches the scene.
 class VirtualPlatformDataManager : public QThread
 {
     Q_OBJECT
@@ -42,6 +49,10 @@ public:
     // The UDP port the link receives on (useful when it was asked for any free port, 0).
     int receivePort() const { return transceiver.boundPort(); }
 
+    // Documents applied in the link thread whose signals the main thread has not yet delivered at
+    // most, before the link thread waits.
+    static constexpr int maxPendingDocuments = 4;
+
 public slots:
     void handleModelUpdate();
 
@@ -49,13 +60,21 @@ protected:
     void run() override;
 
 private:
+    using Datagram = JOLV::Connectivity::UDPTransceiver::Datagram;
+
     void setUp(const Endpoints& endpoints);
     std::string receiveCycle(char* buffer);
+    std::string rejection(const Datagram& datagram) const;
+    int waitForScene(char* buffer, Datagram& datagram);
+    void documentDelivered();
 
     VirtualPlatformDataModel* model;
     JOLV::Connectivity::UDPTransceiver transceiver;
     unsigned long long transmitBufferLength = 4096;
     unsigned long long receiveBufferLength = 4096;
     std::atomic<bool> stopRequested{false};
+    std::mutex backlogMutex;
+    std::condition_variable backlogChanged;
+    int pendingDocuments = 0;
     bool socketOpen = false;
 };

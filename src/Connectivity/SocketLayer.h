@@ -1,7 +1,7 @@
 #pragma once
 
-// A thin layer over the platform's socket interface: WinSock 2 on Windows, BSD sockets elsewhere.
-// It gives both the names the transceiver is written against.
+// The socket interface the transceiver is written against: the WinSock 2 names. On Windows they are
+// WinSock's own; elsewhere this header supplies them over BSD sockets.
 
 #ifdef _WIN32
 #ifndef WIN32_LEAN_AND_MEAN
@@ -9,6 +9,9 @@
 #endif
 #include <winsock2.h>
 #include <ws2tcpip.h>
+
+using socklen_type = int;
+using ioctl_arg = u_long;
 #else
 #include <arpa/inet.h>
 #include <cerrno>
@@ -16,47 +19,44 @@
 #include <sys/ioctl.h>
 #include <sys/socket.h>
 #include <unistd.h>
+
+using SOCKET = int;
+constexpr SOCKET INVALID_SOCKET = -1;
+constexpr int SOCKET_ERROR = -1;
+constexpr int SD_RECEIVE = SHUT_RD;
+constexpr int SD_SEND = SHUT_WR;
+using socklen_type = socklen_t;
+using ioctl_arg = int;
+
+inline int closesocket(SOCKET s) { return ::close(s); }
+inline int ioctlsocket(SOCKET s, unsigned long command, ioctl_arg* argument) { return ::ioctl(s, command, argument); }
+inline int WSAGetLastError() { return errno; }
 #endif
 
 namespace JOLV {
 namespace Connectivity {
 namespace net {
 
-#ifdef _WIN32
-using SOCKET = ::SOCKET;
-using socklen_type = int;
-constexpr SOCKET INVALID_SOCKET = ~static_cast<SOCKET>(0);
-constexpr int SD_RECEIVE = 0;
-constexpr int SD_SEND = 1;
-using ioctl_arg = u_long;
-
-inline int closesocket(SOCKET s) { return ::closesocket(s); }
-inline int ioctlsocket(SOCKET s, long command, ioctl_arg* argument) { return ::ioctlsocket(s, command, argument); }
-inline int lastError() { return ::WSAGetLastError(); }
-inline bool lastErrorIsMessageTooLong() { return ::WSAGetLastError() == WSAEMSGSIZE; }
-
-// Starts the socket library, asking for version 2.2.
+// Starts the platform's socket library (WinSock 2.2); nothing needs starting elsewhere.
 inline int startup()
 {
+#ifdef _WIN32
     WSADATA data;
     return ::WSAStartup(MAKEWORD(2, 2), &data);
-}
 #else
-using SOCKET = int;
-using socklen_type = socklen_t;
-constexpr SOCKET INVALID_SOCKET = -1;
-constexpr int SD_RECEIVE = SHUT_RD;
-constexpr int SD_SEND = SHUT_WR;
-using ioctl_arg = int;
-
-inline int closesocket(SOCKET s) { return ::close(s); }
-inline int ioctlsocket(SOCKET s, unsigned long command, ioctl_arg* argument) { return ::ioctl(s, command, argument); }
-inline int lastError() { return errno; }
-inline bool lastErrorIsMessageTooLong() { return errno == EMSGSIZE; }
-
-// Nothing needs starting here.
-inline int startup() { return 0; }
+    return 0;
 #endif
+}
+
+// The last socket call failed because a datagram did not fit the buffer.
+inline bool lastErrorIsMessageTooLong()
+{
+#ifdef _WIN32
+    return ::WSAGetLastError() == WSAEMSGSIZE;
+#else
+    return errno == EMSGSIZE;
+#endif
+}
 
 } // namespace net
 } // namespace Connectivity

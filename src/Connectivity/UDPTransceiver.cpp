@@ -1,5 +1,6 @@
 #include "UDPTransceiver.h"
 
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 
@@ -30,8 +31,8 @@ bool copyAddress(char (&field)[UDPTransceiver::addressCapacity], const char* tex
 int UDPTransceiver::initSocket()
 {
     sock = ::socket(AF_INET, SOCK_DGRAM, 0);
-    if (sock == net::INVALID_SOCKET) {
-        std::printf("%d\n\r", net::lastError());
+    if (sock == INVALID_SOCKET) {
+        std::printf("%d\n\r", WSAGetLastError());
         std::fflush(stdout);
         return -1;
     }
@@ -94,20 +95,20 @@ int UDPTransceiver::initTransmitter(const char* address, int port)
 
 int UDPTransceiver::deinitSocket()
 {
-    const int result = net::closesocket(sock);
+    const int result = closesocket(sock);
     if (result == 0)
-        sock = net::INVALID_SOCKET;
+        sock = INVALID_SOCKET;
     return result;
 }
 
-int UDPTransceiver::deinitReceiver() { return ::shutdown(sock, net::SD_RECEIVE); }
+int UDPTransceiver::deinitReceiver() { return ::shutdown(sock, SD_RECEIVE); }
 
-int UDPTransceiver::deinitTransmitter() { return ::shutdown(sock, net::SD_SEND); }
+int UDPTransceiver::deinitTransmitter() { return ::shutdown(sock, SD_SEND); }
 
 int UDPTransceiver::setSocketNonBlocking()
 {
-    net::ioctl_arg enable = 1;
-    net::ioctlsocket(sock, FIONBIO, &enable);
+    ioctl_arg enable = 1;
+    ioctlsocket(sock, FIONBIO, &enable);
     return 0;
 }
 
@@ -127,18 +128,25 @@ int UDPTransceiver::transmit(char* data, unsigned long long length)
 
 int UDPTransceiver::receive(char* buffer, unsigned long long size)
 {
-    net::socklen_type addressLength = socketAddressLength;
+    socklen_type addressLength = socketAddressLength;
     const int result =
         static_cast<int>(::recvfrom(sock, buffer, static_cast<int>(size), 0,
                                     reinterpret_cast<sockaddr*>(&receiverSocketAddress), &addressLength));
     return result < 0 ? -1 : result;
 }
 
-UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned long long size)
+UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned long long size, bool wait)
 {
     Datagram datagram;
     sockaddr_in sender{};
 #ifdef _WIN32
+    if (!wait) {
+        ioctl_arg waiting = 0;
+        if (ioctlsocket(sock, FIONREAD, &waiting) != 0 || waiting == 0) {
+            datagram.none = true;
+            return datagram;
+        }
+    }
     int addressLength = socketAddressLength;
     const int result = ::recvfrom(sock, buffer, static_cast<int>(size), 0, reinterpret_cast<sockaddr*>(&sender),
                                   &addressLength);
@@ -162,13 +170,17 @@ UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned 
     message.msg_iovlen = 1;
 #ifdef __linux__
     // With MSG_TRUNC Linux reports the datagram's real length even when it was cut.
-    const int flags = MSG_TRUNC;
+    int flags = MSG_TRUNC;
 #else
-    const int flags = 0;
+    int flags = 0;
 #endif
+    if (!wait)
+        flags |= MSG_DONTWAIT;
     const ssize_t result = ::recvmsg(sock, &message, flags);
-    if (result < 0)
+    if (result < 0) {
+        datagram.none = !wait && (errno == EAGAIN || errno == EWOULDBLOCK);
         return datagram;
+    }
     datagram.length = static_cast<unsigned long long>(result);
     datagram.truncated = (message.msg_flags & MSG_TRUNC) != 0 || datagram.length > size;
     if (datagram.truncated && datagram.length <= size)

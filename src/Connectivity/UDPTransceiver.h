@@ -22,6 +22,7 @@ public:
         bool truncated = false;             // the datagram was longer than the buffer
         unsigned long long length = 0;      // the datagram's full length where the platform tells it
         std::uint32_t senderAddress = 0;    // IPv4 address of the sender, host byte order
+        bool none = false;                  // no datagram was waiting (when not waiting for one)
         bool fromLoopback() const { return (senderAddress >> 24) == 127; }
     };
 
@@ -42,8 +43,9 @@ public:
     int receive(char* buffer, unsigned long long size);
 
     // Receives exactly one datagram and tells whether it was cut to the buffer's size and who sent
-    // it. Blocks until a datagram arrives (or the receiving side is shut down).
-    Datagram receiveDatagram(char* buffer, unsigned long long size);
+    // it. With `wait`, blocks until a datagram arrives (or the receiving side is shut down);
+    // without, returns at once, reporting `none` when no datagram is waiting.
+    Datagram receiveDatagram(char* buffer, unsigned long long size, bool wait = true);
 
     // Asks the platform for a receive buffer of `bytes`; returns 0 or -1.
     int setReceiveBufferSize(int bytes);
@@ -59,7 +61,7 @@ private:
     int transmitterPort;
     char receiverAddress[addressCapacity];
     int receiverPort;
-    net::SOCKET sock = net::INVALID_SOCKET;
+    SOCKET sock = INVALID_SOCKET;
     sockaddr_in receiverSocketAddress;
     sockaddr_in transmitterSocketAddress;
 };

@@ -1,0 +1,191 @@
+#include "X11WindowCloser.h"
+
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QUdpSocket>
+#include <QtTest>
+
+#include <csignal>
+#include <sys/socket.h>
+#include <netinet/in.h>
+#include <unistd.h>
+
+// Runs the real program (under the X server of the test run) and talks to it over the link's
+// real ports, as a peer does.
+class ProgramTest : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void initTestCase();
+    void startsInOrderAndSendsTheWholeStateOnce();
+    void appliesADocumentFromThePeer();
+    void endsCleanly_data();
+    void endsCleanly();
+    void takenReceivePortEndsTheProgramBeforeAnyWindow();
+
+private:
+    void start(QProcess& program);
+    static bool waitForOutput(QProcess& program, const QByteArray& text, int timeoutMs = 15000);
+    static void expectNoWarnings(const QByteArray& errors);
+    static int bindWithoutReuse(int port);
+
+    QString executable;
+    QByteArray output;
+};
+
+void ProgramTest::initTestCase()
+{
+    executable = QStringLiteral(ZUV_PROGRAM);
+    QVERIFY(QFile::exists(executable));
+    if (qEnvironmentVariableIsEmpty("DISPLAY"))
+        QSKIP("needs an X server (the test command runs this under Xvfb)");
+}
+
+void ProgramTest::start(QProcess& program)
+{
+    output.clear();
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("QT_QPA_PLATFORM", "xcb");
+    program.setProcessEnvironment(environment);
+    program.setProgram(executable);
+    program.start();
+    QVERIFY(program.waitForStarted());
+}
+
+bool ProgramTest::waitForOutput(QProcess& program, const QByteArray& text, int timeoutMs)
+{
+    QElapsedTimer timer;
+    timer.start();
+    QByteArray seen;
+    while (timer.elapsed() < timeoutMs) {
+        program.waitForReadyRead(50);
+        seen = program.property("seen").toByteArray() + program.readAllStandardOutput();
+        program.setProperty("seen", seen);
+        if (seen.contains(text))
+            return true;
+        if (program.state() == QProcess::NotRunning)
+            return false;
+    }
+    return false;
+}
+
+void ProgramTest::expectNoWarnings(const QByteArray& errors)
+{
+    for (const QByteArray& line : errors.split('\n')) {
+        if (line.trimmed().isEmpty())
+            continue;
+        QFAIL(qPrintable("unexpected console output: " + QString::fromLocal8Bit(line)));
+    }
+}
+
+int ProgramTest::bindWithoutReuse(int port)
+{
+    const int handle = ::socket(AF_INET, SOCK_DGRAM, 0);
+    sockaddr_in address{};
+    address.sin_family = AF_INET;
+    address.sin_addr.s_addr = htonl(INADDR_ANY);
+    address.sin_port = htons(static_cast<unsigned short>(port));
+    if (::bind(handle, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
+        ::close(handle);
+        return -1;
+    }
+    return handle;
+}
+
+void ProgramTest::startsInOrderAndSendsTheWholeStateOnce()
+{
+    QUdpSocket peer;
+    QVERIFY(peer.bind(QHostAddress(QHostAddress::LocalHost), 50001));
+    QProcess program;
+    start(program);
+    QVERIFY(waitForOutput(program, "Waiting for data...\n"));
+    const QByteArray trace = program.property("seen").toByteArray();
+
+    const int init = trace.indexOf("Init Windows Winsock API by calling WSAStartup()\n");
+    const int started = trace.indexOf("Started\n");
+    const int transmitting = trace.indexOf("Transmitting:\n");
+    const int waiting = trace.indexOf("Waiting for data...\n");
+    QCOMPARE(init, 0);
+    QVERIFY(init < started && started < transmitting && transmitting < waiting);
+
+    QTRY_VERIFY(peer.hasPendingDatagrams());
+    QByteArray datagram(int(peer.pendingDatagramSize()), '\0');
+    peer.readDatagram(datagram.data(), datagram.size());
+    QCOMPARE(datagram.size(), 4096);
+    const QJsonObject state = QJsonDocument::fromJson(datagram.left(datagram.indexOf('\0'))).object();
+    QCOMPARE(state.size(), 49);
+    QTest::qWait(200);
+    QVERIFY2(!peer.hasPendingDatagrams(), "only one transmission at start-up");
+
+    program.terminate();
+    QVERIFY(program.waitForFinished(3000));
+    expectNoWarnings(program.readAllStandardError());
+}
+
+void ProgramTest::appliesADocumentFromThePeer()
+{
+    QProcess program;
+    start(program);
+    QVERIFY(waitForOutput(program, "Waiting for data...\n"));
+    QUdpSocket peer;
+    peer.writeDatagram(R"({"cockpitVelocity":7,"lightDaylight":true,"alarmAlarmLight":true})",
+                       QHostAddress::LocalHost, 50000);
+    QVERIFY(waitForOutput(program, "Valid elements found: 3\n"));
+    program.terminate();
+    QVERIFY(program.waitForFinished(3000));
+    expectNoWarnings(program.readAllStandardError());
+}
+
+void ProgramTest::endsCleanly_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("window closed") << "close";
+    QTest::newRow("SIGTERM") << "term";
+    QTest::newRow("SIGINT") << "int";
+}
+
+void ProgramTest::endsCleanly()
+{
+    QFETCH(QString, how);
+    QProcess program;
+    start(program);
+    QVERIFY(waitForOutput(program, "Waiting for data...\n"));
+    QTest::qWait(300); // let the window come up
+
+    QElapsedTimer timer;
+    timer.start();
+    if (how == "close")
+        QVERIFY(closeX11Window("ZUV-VirtualPlatform"));
+    else
+        ::kill(static_cast<pid_t>(program.processId()), how == "term" ? SIGTERM : SIGINT);
+    QVERIFY(program.waitForFinished(5000));
+    const qint64 elapsed = timer.elapsed();
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 0);
+    qInfo("ended %lld ms after the request", elapsed);
+    expectNoWarnings(program.readAllStandardError());
+
+    // The receive port is free again at once.
+    const int handle = bindWithoutReuse(50000);
+    QVERIFY(handle >= 0);
+    ::close(handle);
+}
+
+void ProgramTest::takenReceivePortEndsTheProgramBeforeAnyWindow()
+{
+    const int holder = bindWithoutReuse(50000);
+    QVERIFY(holder >= 0);
+    QProcess program;
+    start(program);
+    QVERIFY(program.waitForFinished(10000));
+    ::close(holder);
+    const QByteArray trace = program.readAllStandardOutput();
+    QVERIFY2(trace.endsWith("Started\nErorr: Init receiver: -1\n"), trace.constData());
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), 255);
+}
+
+QTEST_GUILESS_MAIN(ProgramTest)
+#include "tst_program.moc"
