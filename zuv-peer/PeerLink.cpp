@@ -11,7 +11,8 @@ namespace Peer {
 
 namespace {
 
-using JOLV::Connectivity::net::lastError;
+// The socket layer's last error number.
+int lastError() { return WSAGetLastError(); }
 
 // `what` and the socket layer's error number `error`.
 QString socketError(int error, const QString& what)
@@ -119,7 +120,7 @@ void PeerLink::receiveLoop()
         IncomingDatagram datagram;
         if (received.bytes < 0) {
             datagram.error = true;
-            datagram.errorCode = JOLV::Connectivity::net::lastError();
+            datagram.errorCode = lastError();
         } else {
             datagram.bytes = QByteArray(buffer, received.bytes);
             datagram.truncated = received.truncated;

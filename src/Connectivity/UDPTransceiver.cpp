@@ -200,7 +200,7 @@ int UDPTransceiver::setReceiveBufferSize(int bytes)
 int UDPTransceiver::boundPort() const
 {
     sockaddr_in local{};
-    net::socklen_type length = sizeof(local);
+    socklen_type length = sizeof(local);
     if (::getsockname(sock, reinterpret_cast<sockaddr*>(&local), &length) != 0 || local.sin_port == 0)
         return -1;
     return ntohs(local.sin_port);
