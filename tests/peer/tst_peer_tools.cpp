@@ -59,12 +59,7 @@ void TestPeerTools::sessionParseErrors_data()
                             "\n";
     QTest::newRow("not JSON") << good + "{t:1}\n"
                               << "line 2: not JSON";
-    QTest::newRow("array") << QByteArray("[]") << "line 1: not a JSON object";
     QTest::newRow("no time") << QByteArray(R"({"dir":"in","doc":{}})") << "line 1: \"t\" must be";
-    QTest::newRow("negative time") << QByteArray(R"({"t":-1,"dir":"in","doc":{}})")
-                                   << "line 1: \"t\" must be";
-    QTest::newRow("time as text") << QByteArray(R"({"t":"1","dir":"in","doc":{}})")
-                                  << "line 1: \"t\" must be";
     QTest::newRow("direction") << good + good + R"({"t":1,"dir":"up","doc":{}})"
                                << "line 3: \"dir\" must be";
     QTest::newRow("document") << QByteArray(R"({"t":1,"dir":"in","doc":[1]})") << "line 1: \"doc\" must be";
@@ -112,38 +107,27 @@ void TestPeerTools::assignments_data()
     QTest::addColumn<QString>("error"); // the start of the error, empty for none
 
     QTest::newRow("integer and truth values")
-        << QStringList{"cockpitLightSwitch=3", "lightBacklight=true", "alarmLockButton=false"}
-        << QJsonObject{{"cockpitLightSwitch", 3}, {"lightBacklight", true}, {"alarmLockButton", false}} << "";
-    QTest::newRow("negative") << QStringList{"cockpitIndicator=-2"} << QJsonObject{{"cockpitIndicator", -2}}
-                              << "";
+        << QStringList{"cockpitIndicator=-2", "lightBacklight=true", "alarmLockButton=false"}
+        << QJsonObject{{"cockpitIndicator", -2}, {"lightBacklight", true}, {"alarmLockButton", false}} << "";
     QTest::newRow("1 and 0 for truth values")
         << QStringList{"windshieldWiperA=1", "windshieldWiperB=0"}
         << QJsonObject{{"windshieldWiperA", true}, {"windshieldWiperB", false}} << "";
-    QTest::newRow("largest integer") << QStringList{"cockpitVelocity=2147483647"}
-                                     << QJsonObject{{"cockpitVelocity", 2147483647}} << "";
     QTest::newRow("nothing") << QStringList{} << QJsonObject{} << "send needs at least one key=value";
     QTest::newRow("no equals sign") << QStringList{"cockpitIgnition"} << QJsonObject{}
                                     << "'cockpitIgnition' is not key=value";
-    QTest::newRow("no key") << QStringList{"=1"} << QJsonObject{} << "'=1' is not key=value";
     QTest::newRow("unknown key") << QStringList{"cockpitIgnition=1", "ignition=1"} << QJsonObject{}
                                  << "no value is named 'ignition'";
     QTest::newRow("case")
         << QStringList{"CockpitIgnition=1"} << QJsonObject{}
         << "no value is named 'CockpitIgnition' (names are case-sensitive: did you mean cockpitIgnition?)";
-    QTest::newRow("base object's name")
-        << QStringList{"objectName=1"} << QJsonObject{} << "no value is named 'objectName'";
     QTest::newRow("word for an integer")
         << QStringList{"cockpitIgnition=true"} << QJsonObject{} << "cockpitIgnition takes a whole number";
     QTest::newRow("fraction") << QStringList{"cockpitVelocity=2.5"} << QJsonObject{}
                               << "cockpitVelocity takes a whole number";
     QTest::newRow("beyond 32 bits") << QStringList{"cockpitVelocity=2147483648"} << QJsonObject{}
                                     << "cockpitVelocity takes a whole number";
-    QTest::newRow("empty value") << QStringList{"cockpitVelocity="} << QJsonObject{}
-                                 << "cockpitVelocity takes a whole number";
     QTest::newRow("number for a truth value")
         << QStringList{"lightBacklight=2"} << QJsonObject{} << "lightBacklight is true or false, not '2'";
-    QTest::newRow("capitalised truth value")
-        << QStringList{"lightBacklight=True"} << QJsonObject{} << "lightBacklight is true or false";
     QTest::newRow("twice") << QStringList{"cockpitBrake=1", "cockpitBrake=2"} << QJsonObject{}
                            << "cockpitBrake is given twice";
 }

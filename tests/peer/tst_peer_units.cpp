@@ -21,18 +21,15 @@ private slots:
     void headlightsFollowSwitchSensorAndIgnition();
     void indicatorsBlinkAtOneAndAHalfHertz_data();
     void indicatorsBlinkAtOneAndAHalfHertz();
-    void indicatorsNeedIgnitionButHazardDoesNot();
+    void hazardLightsNeedNoIgnition_data();
+    void hazardLightsNeedNoIgnition();
     void hazardAndIndicatorFlashTogether();
     void brakeLightByMode_data();
     void brakeLightByMode();
-    void extremeBrakingRunsHazardWhileHeld();
-    void alarmFlashesHazardLights();
 
     void lockButtonTogglesArmedOnPress();
-    void alarmTriggersOnlyWhileArmed();
+    void alarmGoesOffOnlyWhileArmed();
     void alarmLampBlinksAtTwoHertzUntilAcknowledged();
-    void disarmingStopsTheAlarm();
-    void acknowledgementIsAnsweredWithZero();
 
     void heartbeatBlinksAtOneHertz();
     void boardButtonLightsAllFourLeds_data();
@@ -118,36 +115,47 @@ void TestPeerUnits::indicatorsBlinkAtOneAndAHalfHertz()
         QCOMPARE(out.value("lightIndicatorRight").toBool(), right && sample.on);
     }
 
-    // Three full periods in two seconds: count the rising edges.
-    int risingEdges = 0;
-    bool previous = false;
-    for (Millis t = start; t < start + 2000; ++t) {
-        const QJsonObject out = driven(lights, t);
-        const bool on = out.value(left ? "lightIndicatorLeft" : "lightIndicatorRight").toBool();
-        risingEdges += on && !previous;
-        previous = on;
-    }
-    QCOMPARE(risingEdges, 3);
-
     state.setCockpitIndicator(0);
     lights.receive(state, start + 2100);
     QVERIFY(!lit(lights, "lightIndicatorLeft", start + 2100));
     QVERIFY(!lit(lights, "lightIndicatorRight", start + 2100));
 }
 
-void TestPeerUnits::indicatorsNeedIgnitionButHazardDoesNot()
+void TestPeerUnits::hazardLightsNeedNoIgnition_data()
 {
+    QTest::addColumn<QString>("source");
+    QTest::newRow("hazard button") << "button";
+    QTest::newRow("extreme emergency braking") << "brake";
+    QTest::newRow("alarm") << "alarm";
+}
+
+void TestPeerUnits::hazardLightsNeedNoIgnition()
+{
+    QFETCH(QString, source);
     VirtualPlatformDataModel state;
-    state.setCockpitIndicator(2);
+    state.setCockpitIndicator(2); // the stalk alone does nothing without the ignition
+    state.setCockpitBrake(2);     // emergency braking flashes the brake light only
     LightsUnit lights;
     lights.receive(state, 0);
+    QVERIFY(!lit(lights, "lightIndicatorLeft", 0));
     QVERIFY(!lit(lights, "lightIndicatorRight", 0));
 
-    state.setCockpitWarnLight(1);
-    lights.receive(state, 100);
+    const auto turn = [&](bool on, Millis at) {
+        if (source == "button")
+            state.setCockpitWarnLight(on ? 1 : 0);
+        else if (source == "brake")
+            state.setCockpitBrake(on ? 3 : 0);
+        lights.receive(state, at);
+        if (source == "alarm")
+            lights.setAlarmFlashing(on, at);
+    };
+    turn(true, 100);
     QVERIFY(lit(lights, "lightIndicatorLeft", 100));
     QVERIFY(lit(lights, "lightIndicatorRight", 100));
-    QVERIFY(!lit(lights, "lightIndicatorLeft", 500));
+    QVERIFY(!lit(lights, "lightIndicatorRight", 500));
+    turn(false, 700);
+    QVERIFY(!lit(lights, "lightIndicatorLeft", 700));
+    QVERIFY(!lit(lights, "lightIndicatorRight", 767));
 }
 
 void TestPeerUnits::hazardAndIndicatorFlashTogether()
@@ -187,56 +195,15 @@ void TestPeerUnits::brakeLightByMode()
     LightsUnit lights;
     lights.receive(state, 1000);
 
-    // 4 Hz: lit 0..124 ms, dark 125..249 ms of each 250 ms.
-    int changes = 0;
-    bool previous = lit(lights, "lightBrakelight", 1000);
-    QCOMPARE(previous, flashes || steady);
-    for (Millis t = 1000; t < 2000; ++t) {
-        const bool on = lit(lights, "lightBrakelight", t);
-        changes += on != previous;
-        previous = on;
-    }
-    QCOMPARE(changes, flashes ? 7 : 0); // four periods: on-off-on-off... seven changes inside one second
-    if (flashes) {
-        QVERIFY(lit(lights, "lightBrakelight", 1124));
-        QVERIFY(!lit(lights, "lightBrakelight", 1125));
-        QVERIFY(lit(lights, "lightBrakelight", 1250));
+    // 4 Hz: lit for the first 125 ms of every 250 ms.
+    for (const Millis after : {0, 124, 125, 249, 250, 875, 999}) {
+        const bool firstHalf = after % 250 < 125;
+        QCOMPARE(lit(lights, "lightBrakelight", 1000 + after), steady || (flashes && firstHalf));
     }
 
     state.setCockpitBrake(0);
     lights.receive(state, 2000);
     QVERIFY(!lit(lights, "lightBrakelight", 2000));
-}
-
-void TestPeerUnits::extremeBrakingRunsHazardWhileHeld()
-{
-    VirtualPlatformDataModel state;
-    LightsUnit lights;
-    state.setCockpitBrake(2);
-    lights.receive(state, 0);
-    QVERIFY(!lit(lights, "lightIndicatorLeft", 0));
-
-    state.setCockpitBrake(3);
-    lights.receive(state, 10);
-    QVERIFY(lit(lights, "lightIndicatorLeft", 10));
-    QVERIFY(lit(lights, "lightIndicatorRight", 10));
-
-    state.setCockpitBrake(0);
-    lights.receive(state, 100);
-    QVERIFY(!lit(lights, "lightIndicatorLeft", 100));
-}
-
-void TestPeerUnits::alarmFlashesHazardLights()
-{
-    VirtualPlatformDataModel state;
-    LightsUnit lights;
-    lights.receive(state, 0);
-    lights.setAlarmFlashing(true, 50);
-    QVERIFY(lit(lights, "lightIndicatorLeft", 50));
-    QVERIFY(lit(lights, "lightIndicatorRight", 50));
-    QVERIFY(!lit(lights, "lightIndicatorRight", 50 + 400));
-    lights.setAlarmFlashing(false, 700);
-    QVERIFY(!lit(lights, "lightIndicatorRight", 720));
 }
 
 namespace {
@@ -262,10 +229,8 @@ void TestPeerUnits::lockButtonTogglesArmedOnPress()
     state.setAlarmLockButton(true);
     alarm.receive(state, 10);
     QVERIFY(alarm.armed());
-    QVERIFY(lit(alarm, "alarmLockLight", 10));
     // Further documents while the button is held are not further presses.
     alarm.receive(state, 20);
-    QVERIFY(alarm.armed());
     state.setAlarmLockButton(false);
     alarm.receive(state, 30);
     QVERIFY(alarm.armed());
@@ -276,17 +241,20 @@ void TestPeerUnits::lockButtonTogglesArmedOnPress()
     QVERIFY(!lit(alarm, "alarmLockLight", 300));
 }
 
-void TestPeerUnits::alarmTriggersOnlyWhileArmed()
+void TestPeerUnits::alarmGoesOffOnlyWhileArmed()
 {
     VirtualPlatformDataModel state;
     AlarmUnit alarm;
     press(alarm, state, &VirtualPlatformDataModel::setAlarmAlarmButton, 0);
     QVERIFY(!alarm.alarmGoingOff());
-    QVERIFY(!lit(alarm, "alarmAlarmLight", 0));
 
     press(alarm, state, &VirtualPlatformDataModel::setAlarmLockButton, 1000);
     press(alarm, state, &VirtualPlatformDataModel::setAlarmAlarmButton, 2000);
     QVERIFY(alarm.alarmGoingOff());
+    // Disarming ends it.
+    press(alarm, state, &VirtualPlatformDataModel::setAlarmLockButton, 3000);
+    QVERIFY(!alarm.armed());
+    QVERIFY(!alarm.alarmGoingOff());
 }
 
 void TestPeerUnits::alarmLampBlinksAtTwoHertzUntilAcknowledged()
@@ -321,42 +289,16 @@ void TestPeerUnits::alarmLampBlinksAtTwoHertzUntilAcknowledged()
     QVERIFY(alarm.alarmGoingOff());
 }
 
-void TestPeerUnits::disarmingStopsTheAlarm()
-{
-    VirtualPlatformDataModel state;
-    AlarmUnit alarm;
-    press(alarm, state, &VirtualPlatformDataModel::setAlarmLockButton, 0);
-    press(alarm, state, &VirtualPlatformDataModel::setAlarmAlarmButton, 1000);
-    QVERIFY(alarm.alarmGoingOff());
-    press(alarm, state, &VirtualPlatformDataModel::setAlarmLockButton, 2000);
-    QVERIFY(!alarm.armed());
-    QVERIFY(!alarm.alarmGoingOff());
-}
-
-void TestPeerUnits::acknowledgementIsAnsweredWithZero()
-{
-    // The unit drives the acknowledgement to 0 at all times; the document builder sends it when the
-    // program reports anything else.
-    AlarmUnit alarm;
-    QCOMPARE(driven(alarm, 0).value("cockpitAlarmReset"), QJsonValue(0));
-}
-
 void TestPeerUnits::heartbeatBlinksAtOneHertz()
 {
     GenericBoardUnit board(QStringLiteral("windshield"));
     VirtualPlatformDataModel state;
     board.receive(state, 0);
-    int risingEdges = 0;
-    bool previous = false;
     for (Millis t = 0; t < 3000; t += 5) {
         const QJsonObject out = driven(board, t);
-        const bool up = out.value("windshieldGenericLightUp").toBool();
-        QCOMPARE(up, (t % 1000) < 500);
+        QCOMPARE(out.value("windshieldGenericLightUp").toBool(), (t % 1000) < 500);
         QVERIFY(!out.value("windshieldGenericLightLeft").toBool());
-        risingEdges += up && !previous;
-        previous = up;
     }
-    QCOMPARE(risingEdges, 3);
 }
 
 void TestPeerUnits::boardButtonLightsAllFourLeds_data()
