@@ -220,17 +220,18 @@ int runUnits(QCoreApplication& application, const Options& options)
     const bool printing = !options.quiet;
     TrafficPrinter printer(options.command == Command::Monitor ? TrafficPrinter::Style::Monitor
                                                                : TrafficPrinter::Style::Compact);
+    // The trace first, so that a failure to send follows the line of the document.
+    if (printing) {
+        QObject::connect(&simulator, &Simulator::documentReceived, &printer, &TrafficPrinter::printReceived);
+        QObject::connect(&simulator, &Simulator::datagramRejected, &printer, &TrafficPrinter::printRejected);
+        QObject::connect(&simulator, &Simulator::documentSent, &printer, &TrafficPrinter::printSent);
+    }
     QObject::connect(&simulator, &Simulator::documentSent, &link,
                      [&](qint64 at, const QJsonObject& document) {
                          const QString failure = link.send(document);
                          if (!failure.isEmpty() && printing)
                              printer.printSendFailure(at, failure);
                      });
-    if (printing) {
-        QObject::connect(&simulator, &Simulator::documentReceived, &printer, &TrafficPrinter::printReceived);
-        QObject::connect(&simulator, &Simulator::datagramRejected, &printer, &TrafficPrinter::printRejected);
-        QObject::connect(&simulator, &Simulator::documentSent, &printer, &TrafficPrinter::printSent);
-    }
 
     SessionRecorder recorder;
     if (options.command == Command::Record) {
