@@ -1,6 +1,7 @@
 #include "VirtualPlatformDataManager.h"
 
 #include "StateDatagram.h"
+#include "ThreadSanitizer.h"
 #include "Trace.h"
 #include "VirtualPlatformDataModel.h"
 
@@ -37,6 +38,7 @@ VirtualPlatformDataManager::VirtualPlatformDataManager(VirtualPlatformDataModel*
     : QThread(nullptr), model(model)
 {
     setUp(endpoints);
+    ZUV_HAPPENS_BEFORE(this); // the link thread starts after construction
     connect(model, SIGNAL(localBasedDataChanged()), this, SLOT(handleModelUpdate()));
     connect(model, SIGNAL(requestTransmit()), this, SLOT(handleModelUpdate()));
 }
@@ -80,6 +82,7 @@ void VirtualPlatformDataManager::stop()
     transceiver.deinitReceiver();
 #endif
     wait();
+    ZUV_HAPPENS_AFTER(this);
 }
 
 void VirtualPlatformDataManager::handleModelUpdate()
@@ -181,6 +184,7 @@ std::string VirtualPlatformDataManager::receiveCycle(char* buffer)
 
 void VirtualPlatformDataManager::run()
 {
+    ZUV_HAPPENS_AFTER(this);
     char buffer[StateDatagram::size];
     while (!stopRequested) {
         Trace::line("Waiting for data...");
@@ -189,4 +193,5 @@ void VirtualPlatformDataManager::run()
             break;
         Trace::write(block);
     }
+    ZUV_HAPPENS_BEFORE(this);
 }
