@@ -46,6 +46,9 @@ public:
     // Unblocks the receive loop, lets it end and waits for the thread. Safe to call more than once.
     void stop();
 
+    // The UDP port the link receives on (useful when it was asked for any free port, 0).
+    int receivePort() const { return transceiver.boundPort(); }
+
     // Documents applied in the link thread whose signals the main thread has not yet delivered at
     // most, before the link thread waits.
     static constexpr int maxPendingDocuments = 4;

@@ -197,5 +197,14 @@ int UDPTransceiver::setReceiveBufferSize(int bytes)
         ::setsockopt(sock, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bytes), sizeof(bytes)));
 }
 
+int UDPTransceiver::boundPort() const
+{
+    sockaddr_in local{};
+    socklen_type length = sizeof(local);
+    if (::getsockname(sock, reinterpret_cast<sockaddr*>(&local), &length) != 0 || local.sin_port == 0)
+        return -1;
+    return ntohs(local.sin_port);
+}
+
 } // namespace Connectivity
 } // namespace JOLV

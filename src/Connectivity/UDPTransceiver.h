@@ -52,6 +52,10 @@ public:
 
     int getReceiverPort() const { return receiverPort; }
 
+    // The local port the socket is bound to (the one the platform chose when initReceiver was given
+    // port 0), or -1 when it is not bound.
+    int boundPort() const;
+
 private:
     char transmitterAddress[addressCapacity];
     int transmitterPort;
