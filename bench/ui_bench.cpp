@@ -45,10 +45,6 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-double microsSince(Clock::time_point start)
-{
-    return std::chrono::duration<double, std::micro>(Clock::now() - start).count();
-}
 
 long residentKilobytes()
 {

@@ -191,6 +191,19 @@ UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned 
     return datagram;
 }
 
+int UDPTransceiver::ignoreConnectionResets()
+{
+#ifdef _WIN32
+    BOOL report = FALSE;
+    DWORD returned = 0;
+    return WSAIoctl(sock, SIO_UDP_CONNRESET, &report, sizeof report, nullptr, 0, &returned, nullptr, nullptr) == 0
+               ? 0
+               : -1;
+#else
+    return 0;
+#endif
+}
+
 int UDPTransceiver::setReceiveBufferSize(int bytes)
 {
     return status(

@@ -47,6 +47,10 @@ public:
     // without, returns at once, reporting `none` when no datagram is waiting.
     Datagram receiveDatagram(char* buffer, unsigned long long size, bool wait = true);
 
+    // On Windows, stops a datagram sent to a port where nobody listens from failing the next
+    // receive (WinSock reports the peer's "port unreachable" that way). Elsewhere nothing to do.
+    int ignoreConnectionResets();
+
     // Asks the platform for a receive buffer of `bytes`; returns 0 or -1.
     int setReceiveBufferSize(int bytes);
 
