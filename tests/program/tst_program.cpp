@@ -41,6 +41,13 @@ void ProgramTest::initTestCase()
     QVERIFY(QFile::exists(executable));
     if (qEnvironmentVariableIsEmpty("DISPLAY"))
         QSKIP("needs an X server (the test command runs this under Xvfb)");
+    // A program or peer that another session left running would answer in our place.
+    for (const int port : {50000, 50001}) {
+        const int handle = bindWithoutReuse(port);
+        if (handle < 0)
+            QFAIL(qPrintable(QString("UDP port %1 is in use by another process; end it and run again").arg(port)));
+        ::close(handle);
+    }
 }
 
 void ProgramTest::start(QProcess& program)
