@@ -44,7 +44,9 @@ Button {
         id: gradientButtonFace
         objectName: "gradientButtonFace"
         anchors.fill: parent
-        radius: 30
+        // Corners of 30 pixels, or of a quarter of the shorter side on a small button, which 30
+        // would round into a pill.
+        radius: Math.min(30, 0.25 * Math.min(width, height))
         gradient: Gradient {
             GradientStop {
                 position: 0.0

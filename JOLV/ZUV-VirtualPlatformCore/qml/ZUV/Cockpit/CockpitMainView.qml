@@ -1,0 +1,125 @@
+import QtQuick 2.5
+import QtQuick.Controls 1.4
+import QtQuick.Layouts 1.3
+import "CockpitMainViewComponents"
+import "TachometerView"
+import "CanView"
+import "ControlPanelView"
+
+// The cockpit display, laid out for 800 : 480: a menu column on the left and a content area that
+// shows the gauges, the bus table or the control panel. The three views are made once, with the
+// stack, and keep their state while another is shown; a menu button puts its view in place of the
+// shown one, the two scaling about their bottom corners. The display opens on the control panel.
+GridLayout {
+    id: cockpitMainView
+
+    anchors.fill: parent
+    columns: 2
+    rows: 1
+    columnSpacing: 0.001 * width
+
+    readonly property string cockpitMainViewIconPath: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg/"
+
+    Rectangle {
+        id: buttonSidebar
+        objectName: "buttonSidebar"
+        Layout.preferredWidth: 0.120 * cockpitMainView.width
+        Layout.preferredHeight: cockpitMainView.height
+        radius: 10
+        color: "#515151"
+
+        Column {
+            anchors.fill: parent
+            anchors.topMargin: 2
+            spacing: 2
+
+            CockpitMainViewButton {
+                objectName: "cockpitMainViewTachometerButton"
+                icon: cockpitMainView.cockpitMainViewIconPath + "menu_panel_tachometer_icon.svg"
+                onClickView: stack.items[0]
+                cockpitMainViewButtonStackView: stack
+            }
+
+            CockpitMainViewButton {
+                objectName: "cockpitMainViewCanButton"
+                icon: cockpitMainView.cockpitMainViewIconPath + "menu_panel_can_icon.svg"
+                onClickView: stack.items[1]
+                cockpitMainViewButtonStackView: stack
+            }
+
+            CockpitMainViewButton {
+                objectName: "cockpitMainViewControlButton"
+                icon: cockpitMainView.cockpitMainViewIconPath + "menu_panel_control_icon.svg"
+                onClickView: stack.items[2]
+                cockpitMainViewButtonStackView: stack
+            }
+
+            // No settings view exists: the button presses like the others and changes nothing.
+            CockpitMainViewButton {
+                objectName: "cockpitMainViewSettingsButton"
+                icon: cockpitMainView.cockpitMainViewIconPath + "menu_panel_settings_icon.svg"
+                cockpitMainViewButtonStackView: stack
+            }
+        }
+    }
+
+    Rectangle {
+        objectName: "cockpitMainViewContentArea"
+        Layout.preferredWidth: 0.878 * cockpitMainView.width
+        Layout.preferredHeight: cockpitMainView.height
+        radius: 10
+        color: "#212121"
+
+        StackView {
+            id: stack
+            objectName: "cockpitMainViewStack"
+            anchors.fill: parent
+
+            // Declared here, not as children, so that the stack alone places them.
+            property list<Item> items: [
+                TachometerView {
+                    objectName: "tachometerView"
+                    width: stack.width
+                    height: stack.height
+                    transformOrigin: Item.BottomLeft
+                },
+                CanView {
+                    objectName: "canView"
+                    width: stack.width
+                    height: stack.height
+                    transformOrigin: Item.BottomLeft
+                },
+                ControlPanelView {
+                    objectName: "controlPanelView"
+                    width: stack.width
+                    height: stack.height
+                    transformOrigin: Item.BottomRight
+                }
+            ]
+
+            delegate: StackViewDelegate {
+                function transitionFinished(properties) {
+                    properties.enterItem.transformOrigin = Item.BottomRight
+                    properties.exitItem.transformOrigin = Item.BottomLeft
+                }
+
+                pushTransition: StackViewTransition {
+                    PropertyAnimation {
+                        target: enterItem
+                        property: "scale"
+                        from: 0.0
+                        to: 1.0
+                    }
+                    PropertyAnimation {
+                        target: exitItem
+                        property: "scale"
+                        from: 1.0
+                        to: 0.0
+                    }
+                }
+            }
+
+            Component.onCompleted: push({ item: items[2], destroyOnPop: false })
+        }
+    }
+}

@@ -1,0 +1,145 @@
+import QtQuick 2.5
+import QtQuick.Controls 1.4
+import QtQuick.Layouts 1.3
+import "ControlPanelViewComponents"
+
+// The control panel: a bar of five tabs above a stack that shows one of the five sub-views. The
+// sub-views are made once, with the stack, and keep their controls' state while another is shown.
+// A tab puts its sub-view in place of the shown one; the two scale about the bottom and the top
+// edge. The panel opens on the light sub-view.
+GridLayout {
+    id: controlPanelView
+
+    readonly property string controlPanelViewIconPath: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg/"
+
+    function controlPanelViewShow(index) {
+        stack.push({ item: stack.items[index], replace: true })
+    }
+
+    rows: 2
+    columns: 1
+    columnSpacing: 0
+
+    Rectangle {
+        objectName: "controlPanelViewTabBar"
+        Layout.fillWidth: true
+        Layout.preferredHeight: 0.07 * controlPanelView.height
+        radius: 10
+        color: "#515151"
+
+        RowLayout {
+            anchors.fill: parent
+            spacing: 1
+
+            ControlPanelButton {
+                objectName: "controlPanelViewLightButton"
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                Layout.alignment: Qt.AlignVCenter
+                icon: controlPanelView.controlPanelViewIconPath + "control_panel_icon_light.svg"
+                onClicked: controlPanelView.controlPanelViewShow(0)
+            }
+
+            ControlPanelButton {
+                objectName: "controlPanelViewAlarmButton"
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                Layout.alignment: Qt.AlignVCenter
+                icon: controlPanelView.controlPanelViewIconPath + "control_panel_icon_alarm.svg"
+                onClicked: controlPanelView.controlPanelViewShow(1)
+            }
+
+            ControlPanelButton {
+                objectName: "controlPanelViewWindshieldButton"
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                Layout.alignment: Qt.AlignVCenter
+                icon: controlPanelView.controlPanelViewIconPath + "control_panel_icon_windshield.svg"
+                onClicked: controlPanelView.controlPanelViewShow(2)
+            }
+
+            ControlPanelButton {
+                objectName: "controlPanelViewRestbusButton"
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                Layout.alignment: Qt.AlignVCenter
+                icon: controlPanelView.controlPanelViewIconPath + "control_panel_icon_sensors.svg"
+                onClicked: controlPanelView.controlPanelViewShow(3)
+            }
+
+            ControlPanelButton {
+                objectName: "controlPanelViewDynamicButton"
+                Layout.fillWidth: true
+                Layout.fillHeight: true
+                Layout.alignment: Qt.AlignVCenter
+                icon: controlPanelView.controlPanelViewIconPath + "control_panel_icon_dynamic.svg"
+                onClicked: controlPanelView.controlPanelViewShow(4)
+            }
+        }
+    }
+
+    StackView {
+        id: stack
+        objectName: "controlPanelViewStack"
+        Layout.fillWidth: true
+        Layout.fillHeight: true
+
+        // Declared here, not as children, so that the stack alone places them.
+        property list<Item> items: [
+            ControlPanelSubviewLight {
+                objectName: "controlPanelSubviewLight"
+                width: stack.width
+                height: stack.height
+                transformOrigin: Item.Bottom
+            },
+            ControlPanelSubviewAlarm {
+                objectName: "controlPanelSubviewAlarm"
+                width: stack.width
+                height: stack.height
+                transformOrigin: Item.Top
+            },
+            ControlPanelSubviewWindshield {
+                objectName: "controlPanelSubviewWindshield"
+                width: stack.width
+                height: stack.height
+                transformOrigin: Item.Top
+            },
+            ControlPanelSubviewRestbus {
+                objectName: "controlPanelSubviewRestbus"
+                width: stack.width
+                height: stack.height
+                transformOrigin: Item.Top
+            },
+            ControlPanelSubviewDynamic {
+                objectName: "controlPanelSubviewDynamic"
+                width: stack.width
+                height: stack.height
+                transformOrigin: Item.Top
+            }
+        ]
+
+        delegate: StackViewDelegate {
+            function transitionFinished(properties) {
+                properties.enterItem.transformOrigin = Item.Bottom
+                properties.exitItem.transformOrigin = Item.Top
+            }
+
+            pushTransition: StackViewTransition {
+                PropertyAnimation {
+                    target: enterItem
+                    property: "scale"
+                    from: 0.0
+                    to: 1.0
+                }
+                PropertyAnimation {
+                    target: exitItem
+                    property: "scale"
+                    from: 1.0
+                    to: 0.0
+                }
+            }
+        }
+
+        Component.onCompleted: push({ item: items[0], destroyOnPop: false })
+    }
+}
