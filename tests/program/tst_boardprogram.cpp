@@ -1,3 +1,4 @@
+#include "BoardGeometry.h"
 #include "X11Session.h"
 
 #include <QJsonDocument>
@@ -17,21 +18,6 @@ namespace {
 const QByteArray windowTitle = "ZUV-VirtualPlatform";
 const QStringList moduleInputs = { "alarmGenericButton", "alarmAlarmButton", "alarmLockButton", "lightGenericButton",
                                    "windshieldGenericButton", "windshieldDistanceSensor", "windshieldLightSensor" };
-
-// Where the board puts a module picture in its window, from the board's layout rules: the board
-// view is 95 % of the window's width and its full height; the frames are 442 wide, the frame in
-// slot 1 centred in the view; each module picture is 5 % wider than its frame, overhangs it
-// equally on both sides, keeps the picture's ratio of 1.318 and is centred vertically.
-QRectF modulePlace(const QSize& window, int slot, qreal panned = 0)
-{
-    const qreal frameWidth = 442;
-    const qreal viewWidth = 0.95 * window.width();
-    const qreal boardX = viewWidth / 2 - 1.5 * frameWidth + panned;
-    const qreal moduleWidth = 1.05 * frameWidth;
-    const qreal moduleHeight = moduleWidth / 1.318;
-    const qreal boardY = window.height() / 2.0 - moduleHeight / 2;
-    return QRectF(boardX + slot * frameWidth - (moduleWidth - frameWidth) / 2, boardY, moduleWidth, moduleHeight);
-}
 
 QPoint inWindow(const QRect& window, const QPointF& point)
 {
@@ -235,7 +221,7 @@ void BoardProgramTest::alarmLampShowsWhereTheBoardDrawsIt()
     start();
     const qreal pan = -400;
     x11.drag(inWindow(window, QPointF(700, 60)), inWindow(window, QPointF(700 + pan, 60)));
-    const QRectF module = modulePlace(window.size(), 2, pan);
+    const QRectF module = boardModulePlace(window.size(), 2, pan);
     QVERIFY(QRectF(QPointF(0, 0), QSizeF(window.size())).contains(module));
     const QRect moduleOnScreen(inWindow(window, module.topLeft()), module.size().toSize());
     const QImage before = waitForStableScreen(moduleOnScreen);
@@ -285,7 +271,7 @@ void BoardProgramTest::alarmLampShowsWhereTheBoardDrawsIt()
 void BoardProgramTest::genericButtonPressAndReleaseAreSent()
 {
     start();
-    const QRectF module = modulePlace(window.size(), 1);
+    const QRectF module = boardModulePlace(window.size(), 1);
     const QPoint button = inWindow(window, module.topLeft() + QPointF(0.235 * module.width(), 0.610 * module.height()));
     x11.movePointer(button);
     QVERIFY2(noDocumentWithin(300), QJsonDocument(nextDocument()).toJson(QJsonDocument::Compact).constData());

@@ -65,6 +65,18 @@ QRect X11Session::windowGeometry(const QByteArray& title) const
     return QRect(x, y, attributes.width, attributes.height);
 }
 
+bool X11Session::resizeWindow(const QByteArray& title, const QSize& size)
+{
+    if (!m_display)
+        return false;
+    const Window window = findMappedWindow(m_display, DefaultRootWindow(m_display), title);
+    if (!window)
+        return false;
+    XResizeWindow(m_display, window, static_cast<unsigned>(size.width()), static_cast<unsigned>(size.height()));
+    flush();
+    return true;
+}
+
 void X11Session::flush()
 {
     XSync(m_display, False);

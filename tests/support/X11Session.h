@@ -32,6 +32,9 @@ public:
     // Presses at from, moves in steps to to and releases there.
     void drag(const QPoint& from, const QPoint& to, int steps = 10);
 
+    // Asks the window with this title for a new size, as a window manager would.
+    bool resizeWindow(const QByteArray& title, const QSize& size);
+
     // The screen's pixels in area (screen coordinates).
     QImage grab(const QRect& area) const;
 
