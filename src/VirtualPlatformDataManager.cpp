@@ -56,6 +56,8 @@ void VirtualPlatformDataManager::setUp(const Endpoints& endpoints)
     if (result != 0)
         failSetUp("Erorr: Init socket: ", result);
     socketOpen = true;
+    // WinSock would otherwise fail the next receive after each datagram sent to a closed port.
+    transceiver.ignoreConnectionResets();
     result = transceiver.initReuseAddr();
     if (result != 0)
         failSetUp("Erorr: Init reuse addr: ", result);
@@ -116,14 +118,14 @@ std::string VirtualPlatformDataManager::rejection(const Datagram& datagram) cons
     return {};
 }
 
-int VirtualPlatformDataManager::waitForScene(char* buffer, Datagram& datagram)
+int VirtualPlatformDataManager::waitForScene(const char* buffer, const Datagram& datagram, QJsonObject& merged)
 {
-    int skipped = 0;
+    int mergedDocuments = 0;
     std::unique_lock<std::mutex> lock(backlogMutex);
     while (pendingDocuments >= maxPendingDocuments && !stopRequested) {
         backlogChanged.wait_for(lock, std::chrono::milliseconds(1));
         lock.unlock();
-        // Keep only the newest document that is waiting; the socket is not left to fill up.
+        // Merge what is waiting into the held document; the socket is not left to fill up.
         char newer[StateDatagram::size];
         for (;;) {
             std::memset(newer, 0, sizeof newer);
@@ -135,14 +137,21 @@ int VirtualPlatformDataManager::waitForScene(char* buffer, Datagram& datagram)
                 Trace::write(rejected);
                 continue;
             }
-            std::memcpy(buffer, newer, sizeof newer);
-            datagram = next;
-            ++skipped;
+            if (mergedDocuments == 0) {
+                merged = QJsonDocument::fromJson(
+                             StateDatagram::textOf(buffer, static_cast<std::size_t>(datagram.bytes)))
+                             .object();
+            }
+            const QJsonObject later =
+                QJsonDocument::fromJson(StateDatagram::textOf(newer, static_cast<std::size_t>(next.bytes))).object();
+            for (auto member = later.begin(); member != later.end(); ++member)
+                merged.insert(member.key(), member.value());
+            ++mergedDocuments;
         }
         lock.lock();
     }
     ++pendingDocuments;
-    return skipped;
+    return mergedDocuments;
 }
 
 void VirtualPlatformDataManager::documentDelivered()
@@ -167,16 +176,24 @@ std::string VirtualPlatformDataManager::receiveCycle(char* buffer)
         return rejected;
     }
 
-    const int skipped = waitForScene(buffer, datagram);
+    QJsonObject merged;
+    const int mergedDocuments = waitForScene(buffer, datagram, merged);
     if (stopRequested)
         return {};
-    const auto applied = StateDatagram::apply(*model, buffer, static_cast<std::size_t>(datagram.bytes));
+    StateDatagram::Applied applied;
+    std::string trace;
+    if (mergedDocuments == 0) {
+        applied = StateDatagram::apply(*model, buffer, static_cast<std::size_t>(datagram.bytes));
+    } else {
+        applied.textLength = StateDatagram::textOf(buffer, static_cast<std::size_t>(datagram.bytes)).size();
+        applied.document = QJsonDocument(merged);
+        applied.count = model->deserializeJson(merged);
+        trace = "\tmerged " + std::to_string(mergedDocuments) +
+                " later documents into this one while the scene was busy\n";
+    }
     // Queued behind the document's change signals: runs once the main thread has delivered them.
     QMetaObject::invokeMethod(this, [this] { documentDelivered(); }, Qt::QueuedConnection);
 
-    std::string trace;
-    if (skipped > 0)
-        trace = "\tskipped " + std::to_string(skipped) + " older documents while the scene was busy\n";
     return trace + "\treceived bytes: " + std::to_string(datagram.bytes) + "\n\treceived str len: " +
            std::to_string(applied.textLength) + "\nReceived string:\n" + applied.document.toJson().toStdString() +
            "\nValid elements found: " + std::to_string(applied.count) + "\n\n";

@@ -2,6 +2,7 @@
 
 #include "Connectivity/UDPTransceiver.h"
 
+#include <QJsonObject>
 #include <QThread>
 
 #include <atomic>
@@ -19,9 +20,10 @@ class VirtualPlatformDataModel;
 // change or asks for a transmission. Everything is traced on standard output.
 //
 // Applying a document in the link thread queues its change signals to the main thread. The link
-// thread never lets that backlog grow beyond a few documents: while the scene is busy it waits,
-// and a newer document that arrives meanwhile replaces the one it holds (the older one is skipped
-// and traced), so the newest state always reaches the scene.
+// thread never lets that backlog grow without bound: while the scene has too many documents'
+// signals still to deliver, it waits, and documents that arrive meanwhile are merged into the one
+// it holds (a later value of a key replaces an earlier one), so no value is lost and the newest
+// state reaches the scene once it catches up.
 class VirtualPlatformDataManager : public QThread
 {
     Q_OBJECT
@@ -46,9 +48,13 @@ public:
     // Unblocks the receive loop, lets it end and waits for the thread. Safe to call more than once.
     void stop();
 
+    // The UDP port the link receives on (useful when it was asked for any free port, 0).
+    int receivePort() const { return transceiver.boundPort(); }
+
     // Documents applied in the link thread whose signals the main thread has not yet delivered at
-    // most, before the link thread waits.
-    static constexpr int maxPendingDocuments = 4;
+    // most, before the link thread waits (a peer's normal pace never comes near it: a stalled
+    // scene catches up document by document).
+    static constexpr int maxPendingDocuments = 128;
 
 public slots:
     void handleModelUpdate();
@@ -62,7 +68,7 @@ private:
     void setUp(const Endpoints& endpoints);
     std::string receiveCycle(char* buffer);
     std::string rejection(const Datagram& datagram) const;
-    int waitForScene(char* buffer, Datagram& datagram);
+    int waitForScene(const char* buffer, const Datagram& datagram, QJsonObject& merged);
     void documentDelivered();
 
     VirtualPlatformDataModel* model;

@@ -8,6 +8,7 @@
 #define WIN32_LEAN_AND_MEAN
 #endif
 #include <winsock2.h>
+#include <mswsock.h>
 #include <ws2tcpip.h>
 
 using socklen_type = int;

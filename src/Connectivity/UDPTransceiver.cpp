@@ -191,10 +191,32 @@ UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned 
     return datagram;
 }
 
+int UDPTransceiver::ignoreConnectionResets()
+{
+#ifdef _WIN32
+    BOOL report = FALSE;
+    DWORD returned = 0;
+    return WSAIoctl(sock, SIO_UDP_CONNRESET, &report, sizeof report, nullptr, 0, &returned, nullptr, nullptr) == 0
+               ? 0
+               : -1;
+#else
+    return 0;
+#endif
+}
+
 int UDPTransceiver::setReceiveBufferSize(int bytes)
 {
     return status(
         ::setsockopt(sock, SOL_SOCKET, SO_RCVBUF, reinterpret_cast<const char*>(&bytes), sizeof(bytes)));
+}
+
+int UDPTransceiver::boundPort() const
+{
+    sockaddr_in local{};
+    socklen_type length = sizeof(local);
+    if (::getsockname(sock, reinterpret_cast<sockaddr*>(&local), &length) != 0 || local.sin_port == 0)
+        return -1;
+    return ntohs(local.sin_port);
 }
 
 } // namespace Connectivity

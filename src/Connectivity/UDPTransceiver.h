@@ -47,10 +47,18 @@ public:
     // without, returns at once, reporting `none` when no datagram is waiting.
     Datagram receiveDatagram(char* buffer, unsigned long long size, bool wait = true);
 
+    // On Windows, stops a datagram sent to a port where nobody listens from failing the next
+    // receive (WinSock reports the peer's "port unreachable" that way). Elsewhere nothing to do.
+    int ignoreConnectionResets();
+
     // Asks the platform for a receive buffer of `bytes`; returns 0 or -1.
     int setReceiveBufferSize(int bytes);
 
     int getReceiverPort() const { return receiverPort; }
+
+    // The local port the socket is bound to (the one the platform chose when initReceiver was given
+    // port 0), or -1 when it is not bound.
+    int boundPort() const;
 
 private:
     char transmitterAddress[addressCapacity];

@@ -29,11 +29,14 @@ GridLayout {
     columns: 3
     rows: 3
 
+    // The stalk's picture is square and stretched to the stalk's size: it fills the width of its
+    // column only up to its height.
     ControlStalk {
         id: windshieldwasherControlStalk
         objectName: "windshieldwasherControlStalk"
         Layout.rowSpan: 3
         Layout.fillWidth: true
+        Layout.maximumWidth: Layout.preferredHeight
         Layout.preferredHeight: 0.7 * controlPanelSubviewWindshield.height
         mirrored: false
         autoReturn: false

@@ -1,0 +1,221 @@
+// The zuv-peer program as a user runs it: its command line, its exit statuses, and the link tools
+// end to end through real processes. Every socket is on a free port.
+
+#include "Connectivity/UDPTransceiver.h"
+#include "SessionFile.h"
+#include "StateDatagram.h"
+
+#include <QJsonDocument>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QtTest>
+
+namespace {
+
+// A socket on a free loopback port that plays the program's (or a peer's) receiving end.
+class Listener
+{
+public:
+    Listener()
+    {
+        socket.initSocket();
+        socket.initReceiver("127.0.0.1", 0);
+        socket.setSocketNonBlocking();
+    }
+    ~Listener() { socket.deinitSocket(); }
+    Listener(const Listener&) = delete;
+    Listener& operator=(const Listener&) = delete;
+
+    int port() const { return socket.boundPort(); }
+
+    // The next datagram's bytes, or an empty array after `timeout` ms without one.
+    QByteArray next(int timeout = 5000)
+    {
+        QDeadlineTimer deadline(timeout);
+        char buffer[8192];
+        do {
+            const auto datagram = socket.receiveDatagram(buffer, sizeof(buffer));
+            if (datagram.bytes >= 0)
+                return QByteArray(buffer, datagram.bytes);
+            QTest::qWait(5);
+        } while (!deadline.hasExpired());
+        return {};
+    }
+
+private:
+    JOLV::Connectivity::UDPTransceiver socket;
+};
+
+QJsonObject documentOf(const QByteArray& datagram)
+{
+    return QJsonDocument::fromJson(StateDatagram::textOf(datagram.constData(), datagram.size())).object();
+}
+
+struct Run
+{
+    int exitCode = -1;
+    QString out;
+    QString err;
+};
+
+Run run(const QStringList& arguments)
+{
+    QProcess process;
+    process.start(QStringLiteral(ZUV_PEER_EXECUTABLE), arguments);
+    Run result;
+    if (!process.waitForFinished(15000)) {
+        process.kill();
+        process.waitForFinished();
+        return result;
+    }
+    result.exitCode = process.exitStatus() == QProcess::NormalExit ? process.exitCode() : -2;
+    result.out = QString::fromLocal8Bit(process.readAllStandardOutput());
+    result.err = QString::fromLocal8Bit(process.readAllStandardError());
+    return result;
+}
+
+} // namespace
+
+class TestPeerCli : public QObject
+{
+    Q_OBJECT
+
+private slots:
+    void badUsage_data();
+    void badUsage();
+    void sendFramesOneDocument();
+    void endsCleanlyOnTermination();
+    void recordThenReplay();
+};
+
+void TestPeerCli::badUsage_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<QString>("message");
+    QTest::newRow("unknown command") << QStringList{"start"} << "unknown command 'start'";
+    QTest::newRow("unknown option") << QStringList{"--fast"} << "Unknown option 'fast'";
+    QTest::newRow("send without values") << QStringList{"send"} << "send needs at least one key=value";
+    QTest::newRow("record without file") << QStringList{"record"} << "record takes one FILE";
+    QTest::newRow("speed without replay") << QStringList{"--speed", "2"} << "--speed goes with replay";
+    QTest::newRow("speed 0") << QStringList{"replay", "f", "--speed", "0"}
+                             << "--speed takes a factor above 0";
+    QTest::newRow("quiet monitor") << QStringList{"monitor", "--quiet"} << "monitor prints the traffic";
+    QTest::newRow("to where") << QStringList{"send", "--to", "moon", "cockpitIgnition=1"}
+                              << "--to takes program or peer";
+    QTest::newRow("port too large") << QStringList{"--program-port", "70000"}
+                                    << "--program-port takes a port";
+}
+
+void TestPeerCli::badUsage()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(QString, message);
+    const Run result = run(arguments);
+    QCOMPARE(result.exitCode, 2);
+    QVERIFY2(result.err.contains(message), qPrintable(result.err));
+    QVERIFY(result.err.contains("zuv-peer --help"));
+}
+
+void TestPeerCli::sendFramesOneDocument()
+{
+    Listener program;
+    const Run result = run({"send", "--program-port", QString::number(program.port()), "cockpitIndicator=-2",
+                            "lightBacklight=true"});
+    QCOMPARE(result.exitCode, 0);
+    const QByteArray datagram = program.next();
+    QCOMPARE(datagram.size(), 4096);
+    const QByteArray text = R"({"cockpitIndicator":-2,"lightBacklight":true})";
+    QCOMPARE(datagram.left(text.size()), text);
+    QCOMPARE(datagram.mid(text.size()), QByteArray(4096 - text.size(), '\0'));
+    QVERIFY(result.out.contains("cockpitIndicator=-2 lightBacklight=true"));
+}
+
+void TestPeerCli::endsCleanlyOnTermination()
+{
+    Listener program;
+    QProcess peer;
+    peer.start(QStringLiteral(ZUV_PEER_EXECUTABLE),
+               {"--peer-port", "0", "--program-port", QString::number(program.port())});
+    QVERIFY(peer.waitForStarted());
+    // Its first document: every driven value.
+    const QJsonObject first = documentOf(program.next());
+    QVERIFY(first.contains("alarmGenericLightUp"));
+    QVERIFY(first.contains("windshieldWiperB"));
+    peer.terminate(); // SIGTERM
+    QVERIFY(peer.waitForFinished(5000));
+    QCOMPARE(peer.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(peer.exitCode(), 0);
+    const QString out = QString::fromLocal8Bit(peer.readAllStandardOutput());
+    QVERIFY2(out.contains(" out alarmAlarmLight=false"), qPrintable(out));
+    QVERIFY(out.contains("zuv-peer: stopped"));
+}
+
+void TestPeerCli::recordThenReplay()
+{
+    QTemporaryDir directory;
+    const QString path = directory.filePath("session.jsonl");
+    Listener program;
+    QProcess recorder;
+    recorder.start(QStringLiteral(ZUV_PEER_EXECUTABLE),
+                   {"record", path, "--peer-port", "0", "--program-port", QString::number(program.port())});
+    QVERIFY(recorder.waitForStarted());
+    QVERIFY(!program.next().isEmpty());
+    // Its own port, from its first line.
+    QTRY_VERIFY(recorder.canReadLine());
+    const QString banner = QString::fromLocal8Bit(recorder.readLine());
+    const QRegularExpressionMatch match =
+        QRegularExpression("listening on UDP 127.0.0.1:(\\d+)").match(banner);
+    QVERIFY2(match.hasMatch(), qPrintable(banner));
+    const int recorderPort = match.captured(1).toInt();
+
+    // The program turns the lights on.
+    {
+        JOLV::Connectivity::UDPTransceiver sender;
+        sender.initSocket();
+        sender.initTransmitter("127.0.0.1", recorderPort);
+        char buffer[4096] = {};
+        const QByteArray text = R"({"cockpitIgnition":1,"cockpitLightSwitch":3})";
+        StateDatagram::frame(text, buffer);
+        QCOMPARE(sender.transmit(buffer, sizeof(buffer)), 4096);
+        sender.deinitSocket();
+    }
+    QJsonObject answer;
+    for (int attempt = 0; attempt < 20 && !answer.contains("lightLowerBeamHeadlight"); ++attempt)
+        answer = documentOf(program.next());
+    QCOMPARE(answer.value("lightLowerBeamHeadlight"), QJsonValue(true));
+    recorder.terminate();
+    QVERIFY(recorder.waitForFinished(5000));
+    QCOMPARE(recorder.exitCode(), 0);
+
+    QFile file(path);
+    QVERIFY(file.open(QIODevice::ReadOnly));
+    const auto parsed = Peer::SessionFile::parse(file.readAll());
+    QVERIFY2(parsed.error.isEmpty(), qPrintable(parsed.error));
+    int in = 0;
+    int outWithLights = 0;
+    for (const auto& entry : parsed.entries) {
+        if (entry.direction == Peer::SessionFile::Direction::In) {
+            ++in;
+            QCOMPARE(entry.document, QJsonObject({{"cockpitIgnition", 1}, {"cockpitLightSwitch", 3}}));
+        } else if (entry.document.value("lightLowerBeamHeadlight").toBool()) {
+            ++outWithLights;
+        }
+    }
+    QCOMPARE(in, 1);
+    QCOMPARE(outWithLights, 1);
+
+    // Replayed to the program, fast: the same documents arrive again.
+    Listener replayTarget;
+    const Run replay =
+        run({"replay", path, "--speed", "50", "--program-port", QString::number(replayTarget.port())});
+    QCOMPARE(replay.exitCode, 0);
+    bool lightsAgain = false;
+    for (QByteArray datagram = replayTarget.next(1000); !datagram.isEmpty();
+         datagram = replayTarget.next(500))
+        lightsAgain |= documentOf(datagram).value("lightLowerBeamHeadlight").toBool();
+    QVERIFY(lightsAgain);
+}
+
+QTEST_GUILESS_MAIN(TestPeerCli)
+#include "tst_peer_cli.moc"

@@ -1,0 +1,30 @@
+#include "GenericBoardUnit.h"
+
+#include "Blinker.h"
+#include "VirtualPlatformDataModel.h"
+
+namespace Peer {
+
+GenericBoardUnit::GenericBoardUnit(const QString& module)
+    : buttonKey(module + QLatin1String("GenericButton")), leftKey(module + QLatin1String("GenericLightLeft")),
+      upKey(module + QLatin1String("GenericLightUp")), rightKey(module + QLatin1String("GenericLightRight")),
+      downKey(module + QLatin1String("GenericLightDown"))
+{
+}
+
+void GenericBoardUnit::receive(const VirtualPlatformDataModel& state, Millis)
+{
+    buttonHeld = state.property(buttonKey.toLatin1().constData()).toBool();
+}
+
+void GenericBoardUnit::drive(QJsonObject& out, Millis now) const
+{
+    // The heartbeat runs from the peer's start, the same on every board.
+    const bool heartbeat = blinkLit(0, now, heartbeatMillihertz);
+    out.insert(leftKey, buttonHeld);
+    out.insert(upKey, buttonHeld || heartbeat);
+    out.insert(rightKey, buttonHeld);
+    out.insert(downKey, buttonHeld);
+}
+
+} // namespace Peer

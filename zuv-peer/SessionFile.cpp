@@ -1,0 +1,101 @@
+#include "SessionFile.h"
+
+#include <QFileInfo>
+#include <QJsonDocument>
+#include <QJsonParseError>
+
+#include <cmath>
+
+namespace Peer {
+
+namespace SessionFile {
+
+QString directionName(Direction direction)
+{
+    return direction == Direction::In ? QStringLiteral("in") : QStringLiteral("out");
+}
+
+QByteArray line(const Entry& entry)
+{
+    const QByteArray seconds = QByteArray::number(entry.atMilliseconds / 1000) + '.' +
+                               QByteArray::number(entry.atMilliseconds % 1000).rightJustified(3, '0');
+    return "{\"t\":" + seconds + ",\"dir\":\"" + directionName(entry.direction).toLatin1() +
+           "\",\"doc\":" + QJsonDocument(entry.document).toJson(QJsonDocument::Compact) + "}\n";
+}
+
+Parsed parse(const QByteArray& contents)
+{
+    Parsed parsed;
+    const QList<QByteArray> lines = contents.split('\n');
+    for (int index = 0; index < lines.size(); ++index) {
+        const QByteArray text = lines.at(index).trimmed();
+        if (text.isEmpty())
+            continue;
+        const auto fail = [&](const QString& what) {
+            parsed.entries.clear();
+            parsed.error = QStringLiteral("line %1: %2").arg(index + 1).arg(what);
+            return parsed;
+        };
+        QJsonParseError error{};
+        const QJsonDocument document = QJsonDocument::fromJson(text, &error);
+        if (error.error != QJsonParseError::NoError)
+            return fail(QStringLiteral("not JSON (%1)").arg(error.errorString()));
+        if (!document.isObject())
+            return fail(QStringLiteral("not a JSON object"));
+        const QJsonObject object = document.object();
+        const QJsonValue time = object.value(QLatin1String("t"));
+        const double seconds = time.toDouble(-1);
+        if (!time.isDouble() || !std::isfinite(seconds) || seconds < 0 || seconds > 1e9)
+            return fail(QStringLiteral("\"t\" must be a number of seconds, 0 or more"));
+        const QString direction = object.value(QLatin1String("dir")).toString();
+        if (direction != QLatin1String("in") && direction != QLatin1String("out"))
+            return fail(QStringLiteral("\"dir\" must be \"in\" or \"out\""));
+        const QJsonValue content = object.value(QLatin1String("doc"));
+        if (!content.isObject())
+            return fail(QStringLiteral("\"doc\" must be a JSON object"));
+        Entry entry;
+        entry.atMilliseconds = std::llround(seconds * 1000.0);
+        entry.direction = direction == QLatin1String("in") ? Direction::In : Direction::Out;
+        entry.document = content.toObject();
+        parsed.entries.append(entry);
+    }
+    return parsed;
+}
+
+} // namespace SessionFile
+
+SessionRecorder::SessionRecorder(QObject* parent) : QObject(parent) {}
+
+QString SessionRecorder::open(const QString& path)
+{
+    const QFileInfo info(path);
+    if (info.exists() && (!info.isFile() || info.size() > 0))
+        return QStringLiteral("%1 exists already; choose another name or remove it first").arg(path);
+    file.setFileName(path);
+    if (!file.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    return {};
+}
+
+void SessionRecorder::recordReceived(qint64 at, const QJsonObject& document)
+{
+    write({at, SessionFile::Direction::In, document});
+}
+
+void SessionRecorder::recordSent(qint64 at, const QJsonObject& document)
+{
+    write({at, SessionFile::Direction::Out, document});
+}
+
+void SessionRecorder::write(const SessionFile::Entry& entry)
+{
+    if (failed || !file.isOpen())
+        return;
+    const QByteArray text = SessionFile::line(entry);
+    if (file.write(text) != text.size() || !file.flush()) {
+        failed = true;
+        emit writeFailed(QStringLiteral("writing %1 failed: %2").arg(file.fileName(), file.errorString()));
+    }
+}
+
+} // namespace Peer
