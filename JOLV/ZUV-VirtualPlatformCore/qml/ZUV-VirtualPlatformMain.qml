@@ -17,6 +17,8 @@ ApplicationWindow {
     minimumHeight: 800
 
     ZUV_VirtualPlatform.VirtualPlatformMainView {
+        id: virtualPlatformMainView
+        objectName: "virtualPlatformMainView"
         x: 0
         y: 0
         width: 0.95 * mainWindow.width
