@@ -19,10 +19,11 @@ struct BenchStats
         return samples[std::min(index, samples.size() - 1)];
     }
 
-    void print(const std::string& name)
+    void print(const std::string& name, std::FILE* out = stdout)
     {
         const double median = percentile(50);
-        std::printf("%-58s n=%-7zu median %8.2f us   p95 %8.2f us   p99 %8.2f us\n", name.c_str(), samples.size(),
-                    median, percentile(95), percentile(99));
+        std::fprintf(out, "%-58s n=%-7zu median %8.2f us   p95 %8.2f us   p99 %8.2f us\n", name.c_str(),
+                     samples.size(), median, percentile(95), percentile(99));
+        std::fflush(out);
     }
 };

@@ -29,12 +29,15 @@ Image {
             vectorImageResizeTimer.restart()
     }
 
-    sourceSize: vectorImageRenderSize
+    // Until the first rendering the picture is loaded as a single pixel: a picture must not be
+    // rasterised at its own page size only to be thrown away once the item's size is known.
+    sourceSize: vectorImageRenderSize.width > 0 ? vectorImageRenderSize : Qt.size(1, 1)
     fillMode: Image.Stretch
     smooth: true
 
     onWidthChanged: vectorImageSizeChanged()
     onHeightChanged: vectorImageSizeChanged()
+    Component.onCompleted: vectorImageSizeChanged()
 
     Timer {
         id: vectorImageResizeTimer
