@@ -118,7 +118,36 @@ std::string VirtualPlatformDataManager::rejection(const Datagram& datagram) cons
     return {};
 }
 
-int VirtualPlatformDataManager::waitForScene(const char* buffer, const Datagram& datagram, QJsonObject& merged)
+int VirtualPlatformDataManager::mergeWaiting(const char* buffer, const Datagram& datagram, QJsonObject& merged,
+                                             int alreadyMerged, int limit)
+{
+    int mergedDocuments = 0;
+    char newer[StateDatagram::size];
+    while (mergedDocuments < limit && !stopRequested) {
+        std::memset(newer, 0, sizeof newer);
+        const auto next = transceiver.receiveDatagram(newer, receiveBufferLength, false);
+        if (next.none)
+            break;
+        const std::string rejected = rejection(next);
+        if (!rejected.empty()) {
+            Trace::write(rejected);
+            continue;
+        }
+        if (alreadyMerged + mergedDocuments == 0) {
+            merged =
+                QJsonDocument::fromJson(StateDatagram::textOf(buffer, static_cast<std::size_t>(datagram.bytes))).object();
+        }
+        const QJsonObject later =
+            QJsonDocument::fromJson(StateDatagram::textOf(newer, static_cast<std::size_t>(next.bytes))).object();
+        for (auto member = later.begin(); member != later.end(); ++member)
+            merged.insert(member.key(), member.value());
+        ++mergedDocuments;
+    }
+    return mergedDocuments;
+}
+
+int VirtualPlatformDataManager::waitForScene(const char* buffer, const Datagram& datagram, QJsonObject& merged,
+                                             int alreadyMerged)
 {
     int mergedDocuments = 0;
     std::unique_lock<std::mutex> lock(backlogMutex);
@@ -126,28 +155,7 @@ int VirtualPlatformDataManager::waitForScene(const char* buffer, const Datagram&
         backlogChanged.wait_for(lock, std::chrono::milliseconds(1));
         lock.unlock();
         // Merge what is waiting into the held document; the socket is not left to fill up.
-        char newer[StateDatagram::size];
-        for (;;) {
-            std::memset(newer, 0, sizeof newer);
-            const auto next = transceiver.receiveDatagram(newer, receiveBufferLength, false);
-            if (next.none || stopRequested)
-                break;
-            const std::string rejected = rejection(next);
-            if (!rejected.empty()) {
-                Trace::write(rejected);
-                continue;
-            }
-            if (mergedDocuments == 0) {
-                merged = QJsonDocument::fromJson(
-                             StateDatagram::textOf(buffer, static_cast<std::size_t>(datagram.bytes)))
-                             .object();
-            }
-            const QJsonObject later =
-                QJsonDocument::fromJson(StateDatagram::textOf(newer, static_cast<std::size_t>(next.bytes))).object();
-            for (auto member = later.begin(); member != later.end(); ++member)
-                merged.insert(member.key(), member.value());
-            ++mergedDocuments;
-        }
+        mergedDocuments += mergeWaiting(buffer, datagram, merged, alreadyMerged + mergedDocuments, maxMergedPerCycle);
         lock.lock();
     }
     ++pendingDocuments;
@@ -176,8 +184,14 @@ std::string VirtualPlatformDataManager::receiveCycle(char* buffer)
         return rejected;
     }
 
+    // A peer that sends faster than the link applies fills the socket; once the next datagram has
+    // been waiting after many cycles in a row, the link catches up by merging what is waiting.
+    backToBackCycles = transceiver.datagramWaiting() ? backToBackCycles + 1 : 0;
     QJsonObject merged;
-    const int mergedDocuments = waitForScene(buffer, datagram, merged);
+    int mergedDocuments = 0;
+    if (backToBackCycles >= overloadCycles)
+        mergedDocuments = mergeWaiting(buffer, datagram, merged, 0, maxMergedPerCycle);
+    mergedDocuments += waitForScene(buffer, datagram, merged, mergedDocuments);
     if (stopRequested)
         return {};
     StateDatagram::Applied applied;
@@ -188,8 +202,7 @@ std::string VirtualPlatformDataManager::receiveCycle(char* buffer)
         applied.textLength = StateDatagram::textOf(buffer, static_cast<std::size_t>(datagram.bytes)).size();
         applied.document = QJsonDocument(merged);
         applied.count = model->deserializeJson(merged);
-        trace = "\tmerged " + std::to_string(mergedDocuments) +
-                " later documents into this one while the scene was busy\n";
+        trace = "\tmerged " + std::to_string(mergedDocuments) + " later documents into this one to catch up\n";
     }
     // Queued behind the document's change signals: runs once the main thread has delivered them.
     QMetaObject::invokeMethod(this, [this] { documentDelivered(); }, Qt::QueuedConnection);

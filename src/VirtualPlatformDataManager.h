@@ -23,7 +23,9 @@ class VirtualPlatformDataModel;
 // thread never lets that backlog grow without bound: while the scene has too many documents'
 // signals still to deliver, it waits, and documents that arrive meanwhile are merged into the one
 // it holds (a later value of a key replaces an earlier one), so no value is lost and the newest
-// state reaches the scene once it catches up.
+// state reaches the scene once it catches up. A peer that sends faster than the link can apply
+// documents one by one is caught up with the same way, so that the socket does not overflow and
+// drop the newest documents.
 class VirtualPlatformDataManager : public QThread
 {
     Q_OBJECT
@@ -55,6 +57,10 @@ public:
     // most, before the link thread waits (a peer's normal pace never comes near it: a stalled
     // scene catches up document by document).
     static constexpr int maxPendingDocuments = 128;
+    // Cycles in a row that find the next datagram already waiting before the link merges waiting
+    // documents, and documents merged into one at most.
+    static constexpr int overloadCycles = 64;
+    static constexpr int maxMergedPerCycle = 1024;
 
 public slots:
     void handleModelUpdate();
@@ -68,7 +74,8 @@ private:
     void setUp(const Endpoints& endpoints);
     std::string receiveCycle(char* buffer);
     std::string rejection(const Datagram& datagram) const;
-    int waitForScene(const char* buffer, const Datagram& datagram, QJsonObject& merged);
+    int mergeWaiting(const char* buffer, const Datagram& datagram, QJsonObject& merged, int alreadyMerged, int limit);
+    int waitForScene(const char* buffer, const Datagram& datagram, QJsonObject& merged, int alreadyMerged);
     void documentDelivered();
 
     VirtualPlatformDataModel* model;
@@ -79,5 +86,6 @@ private:
     std::mutex backlogMutex;
     std::condition_variable backlogChanged;
     int pendingDocuments = 0;
+    int backToBackCycles = 0;
     bool socketOpen = false;
 };

@@ -191,6 +191,12 @@ UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned 
     return datagram;
 }
 
+bool UDPTransceiver::datagramWaiting() const
+{
+    ioctl_arg waiting = 0;
+    return ioctlsocket(sock, FIONREAD, &waiting) == 0 && waiting > 0;
+}
+
 int UDPTransceiver::ignoreConnectionResets()
 {
 #ifdef _WIN32

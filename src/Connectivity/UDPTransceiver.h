@@ -47,6 +47,9 @@ public:
     // without, returns at once, reporting `none` when no datagram is waiting.
     Datagram receiveDatagram(char* buffer, unsigned long long size, bool wait = true);
 
+    // Whether a datagram is waiting to be received (an empty one does not count).
+    bool datagramWaiting() const;
+
     // On Windows, stops a datagram sent to a port where nobody listens from failing the next
     // receive (WinSock reports the peer's "port unreachable" that way). Elsewhere nothing to do.
     int ignoreConnectionResets();
