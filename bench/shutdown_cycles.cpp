@@ -3,6 +3,7 @@
 // SIGTERM, SIGINT, or SIGTERM during a flood of documents) and records the exit code, the time
 // from the request to the exit, and whether the receive port can be bound again at once.
 #include "BenchStats.h"
+#include "UdpPorts.h"
 #include "X11WindowCloser.h"
 
 #include <QCoreApplication>
@@ -20,18 +21,6 @@
 #include <unistd.h>
 
 namespace {
-
-bool portFreeAtOnce(int port)
-{
-    const int handle = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(static_cast<unsigned short>(port));
-    const bool bound = ::bind(handle, reinterpret_cast<sockaddr*>(&address), sizeof address) == 0;
-    ::close(handle);
-    return bound;
-}
 
 bool waitForText(QProcess& process, const QByteArray& text, int timeoutMs)
 {
@@ -124,8 +113,11 @@ int main(int argc, char* argv[])
             process.kill();
             process.waitForFinished();
         }
-        if (portFreeAtOnce(50000))
+        const int handle = bindWithoutReuse(50000);
+        if (handle >= 0) {
             ++rebound;
+            ::close(handle);
+        }
         all.samples.push_back(elapsedMs * 1000.0);
         byWay[way].samples.push_back(elapsedMs * 1000.0);
     }

@@ -75,14 +75,8 @@ void VirtualPlatformDataManager::stop()
     backlogChanged.notify_all();
     if (!isRunning())
         return;
-#ifdef _WIN32
-    // WinSock wakes a blocked receive only when the socket is closed.
-    if (socketOpen && transceiver.deinitSocket() == 0)
+    if (socketOpen && transceiver.interruptReceive())
         socketOpen = false;
-#else
-    // Shutting the receiving side down makes a blocked receive return at once.
-    transceiver.deinitReceiver();
-#endif
     wait();
     ZUV_HAPPENS_AFTER(this);
 }
@@ -121,27 +115,31 @@ std::string VirtualPlatformDataManager::rejection(const Datagram& datagram) cons
 int VirtualPlatformDataManager::mergeWaiting(const char* buffer, const Datagram& datagram, QJsonObject& merged,
                                              int alreadyMerged, int limit)
 {
+    constexpr int batch = 16;
+    char newer[batch][StateDatagram::size];
+    Datagram received[batch];
     int mergedDocuments = 0;
-    char newer[StateDatagram::size];
     while (mergedDocuments < limit && !stopRequested) {
-        std::memset(newer, 0, sizeof newer);
-        const auto next = transceiver.receiveDatagram(newer, receiveBufferLength, false);
-        if (next.none)
+        const int count = transceiver.receiveWaiting(newer[0], receiveBufferLength, received, batch);
+        for (int i = 0; i < count; ++i) {
+            const std::string rejected = rejection(received[i]);
+            if (!rejected.empty()) {
+                Trace::write(rejected);
+                continue;
+            }
+            if (alreadyMerged + mergedDocuments == 0) {
+                merged = QJsonDocument::fromJson(StateDatagram::textOf(buffer, static_cast<std::size_t>(datagram.bytes)))
+                             .object();
+            }
+            const QJsonObject later =
+                QJsonDocument::fromJson(StateDatagram::textOf(newer[i], static_cast<std::size_t>(received[i].bytes)))
+                    .object();
+            for (auto member = later.begin(); member != later.end(); ++member)
+                merged.insert(member.key(), member.value());
+            ++mergedDocuments;
+        }
+        if (count < batch)
             break;
-        const std::string rejected = rejection(next);
-        if (!rejected.empty()) {
-            Trace::write(rejected);
-            continue;
-        }
-        if (alreadyMerged + mergedDocuments == 0) {
-            merged =
-                QJsonDocument::fromJson(StateDatagram::textOf(buffer, static_cast<std::size_t>(datagram.bytes))).object();
-        }
-        const QJsonObject later =
-            QJsonDocument::fromJson(StateDatagram::textOf(newer, static_cast<std::size_t>(next.bytes))).object();
-        for (auto member = later.begin(); member != later.end(); ++member)
-            merged.insert(member.key(), member.value());
-        ++mergedDocuments;
     }
     return mergedDocuments;
 }

@@ -91,14 +91,8 @@ void PeerLink::stop()
     stopRequested = true;
     if (!receiver.joinable())
         return;
-#ifdef _WIN32
-    // WinSock wakes a blocked receive only when the socket is closed.
-    if (socketOpen && transceiver.deinitSocket() == 0)
+    if (socketOpen && transceiver.interruptReceive())
         socketOpen = false;
-#else
-    // Shutting the receiving side down makes a blocked receive return at once.
-    transceiver.deinitReceiver();
-#endif
     receiver.join();
 }
 

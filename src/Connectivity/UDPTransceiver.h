@@ -47,6 +47,16 @@ public:
     // without, returns at once, reporting `none` when no datagram is waiting.
     Datagram receiveDatagram(char* buffer, unsigned long long size, bool wait = true);
 
+    // Receives up to `count` datagrams that are already waiting, without waiting for more, the i-th
+    // into `buffers` + i * `size`. Returns how many it received (0 when none was waiting); a
+    // receive error ends the batch as a datagram with bytes -1.
+    int receiveWaiting(char* buffers, unsigned long long size, Datagram* datagrams, int count);
+
+    // Makes a receive that waits in another thread return at once by shutting the receiving side
+    // down; WinSock wakes it only when the socket is closed, so there the socket is closed. Returns
+    // true when the socket has been closed.
+    bool interruptReceive();
+
     // Whether a datagram is waiting to be received (an empty one does not count).
     bool datagramWaiting() const;
 

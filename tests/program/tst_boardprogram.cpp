@@ -1,4 +1,5 @@
 #include "BoardGeometry.h"
+#include "UdpPorts.h"
 #include "X11Session.h"
 
 #include <QJsonDocument>
@@ -22,20 +23,6 @@ const QStringList moduleInputs = { "alarmGenericButton", "alarmAlarmButton", "al
 QPoint inWindow(const QRect& window, const QPointF& point)
 {
     return window.topLeft() + point.toPoint();
-}
-
-int bindWithoutReuse(int port)
-{
-    const int handle = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(static_cast<unsigned short>(port));
-    if (::bind(handle, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        ::close(handle);
-        return -1;
-    }
-    return handle;
 }
 
 // Pixels that differ clearly between two grabs of the same area.

@@ -1,3 +1,4 @@
+#include "UdpPorts.h"
 #include "X11WindowCloser.h"
 
 #include <QJsonDocument>
@@ -29,7 +30,6 @@ private:
     void start(QProcess& program);
     static bool waitForOutput(QProcess& program, const QByteArray& text, int timeoutMs = 15000);
     static void expectNoWarnings(const QByteArray& errors);
-    static int bindWithoutReuse(int port);
 
     QString executable;
     QByteArray output;
@@ -85,20 +85,6 @@ void ProgramTest::expectNoWarnings(const QByteArray& errors)
             continue;
         QFAIL(qPrintable("unexpected console output: " + QString::fromLocal8Bit(line)));
     }
-}
-
-int ProgramTest::bindWithoutReuse(int port)
-{
-    const int handle = ::socket(AF_INET, SOCK_DGRAM, 0);
-    sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(static_cast<unsigned short>(port));
-    if (::bind(handle, reinterpret_cast<sockaddr*>(&address), sizeof address) != 0) {
-        ::close(handle);
-        return -1;
-    }
-    return handle;
 }
 
 void ProgramTest::startsInOrderAndSendsTheWholeStateOnce()

@@ -1,37 +1,11 @@
 #include "X11Session.h"
+#include "X11WindowCloser.h"
 
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 #include <X11/extensions/XTest.h>
 
 #include <QThread>
-
-namespace {
-
-Window findMappedWindow(Display* display, Window window, const QByteArray& title)
-{
-    char* name = nullptr;
-    if (XFetchName(display, window, &name) && name) {
-        const bool match = title == name;
-        XFree(name);
-        XWindowAttributes attributes;
-        if (match && XGetWindowAttributes(display, window, &attributes) && attributes.map_state == IsViewable)
-            return window;
-    }
-    Window root = 0, parent = 0;
-    Window* children = nullptr;
-    unsigned int count = 0;
-    Window found = 0;
-    if (XQueryTree(display, window, &root, &parent, &children, &count)) {
-        for (unsigned int i = 0; i < count && !found; ++i)
-            found = findMappedWindow(display, children[i], title);
-        if (children)
-            XFree(children);
-    }
-    return found;
-}
-
-} // namespace
 
 X11Session::X11Session()
     : m_display(XOpenDisplay(nullptr))
@@ -53,7 +27,7 @@ QRect X11Session::windowGeometry(const QByteArray& title) const
     if (!m_display)
         return {};
     const Window root = DefaultRootWindow(m_display);
-    const Window window = findMappedWindow(m_display, root, title);
+    const Window window = findX11Window(m_display, root, title, true);
     if (!window)
         return {};
     XWindowAttributes attributes;
@@ -69,7 +43,7 @@ bool X11Session::resizeWindow(const QByteArray& title, const QSize& size)
 {
     if (!m_display)
         return false;
-    const Window window = findMappedWindow(m_display, DefaultRootWindow(m_display), title);
+    const Window window = findX11Window(m_display, DefaultRootWindow(m_display), title, true);
     if (!window)
         return false;
     XResizeWindow(m_display, window, static_cast<unsigned>(size.width()), static_cast<unsigned>(size.height()));

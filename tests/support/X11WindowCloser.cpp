@@ -4,38 +4,36 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-namespace {
-
-Window findWindow(Display* display, Window window, const QByteArray& title)
+unsigned long findX11Window(Display* display, unsigned long window, const QByteArray& title, bool mappedOnly)
 {
     char* name = nullptr;
     if (XFetchName(display, window, &name) && name) {
         const bool match = title == name;
         XFree(name);
-        if (match)
+        XWindowAttributes attributes;
+        if (match && (!mappedOnly || (XGetWindowAttributes(display, window, &attributes) &&
+                                      attributes.map_state == IsViewable)))
             return window;
     }
     Window root = 0, parent = 0;
     Window* children = nullptr;
     unsigned int count = 0;
-    Window found = 0;
+    unsigned long found = 0;
     if (XQueryTree(display, window, &root, &parent, &children, &count)) {
         for (unsigned int i = 0; i < count && !found; ++i)
-            found = findWindow(display, children[i], title);
+            found = findX11Window(display, children[i], title, mappedOnly);
         if (children)
             XFree(children);
     }
     return found;
 }
 
-} // namespace
-
 bool closeX11Window(const QByteArray& title)
 {
     Display* display = XOpenDisplay(nullptr);
     if (!display)
         return false;
-    const Window window = findWindow(display, DefaultRootWindow(display), title);
+    const Window window = findX11Window(display, DefaultRootWindow(display), title, false);
     if (window) {
         XEvent event = {};
         event.xclient.type = ClientMessage;
