@@ -49,12 +49,13 @@ namespace {
 using Clock = std::chrono::steady_clock;
 
 
-long residentKilobytes()
+// A value of /proc/self/status in kB, such as "VmRSS:" (resident) or "RssFile:" (of it, in files).
+long statusKilobytes(const char* field)
 {
     std::ifstream status("/proc/self/status");
     std::string key;
     while (status >> key) {
-        if (key == "VmRSS:") {
+        if (key == field) {
             long value = 0;
             status >> value;
             return value;
@@ -64,20 +65,7 @@ long residentKilobytes()
     return 0;
 }
 
-long fileBackedKilobytes()
-{
-    std::ifstream status("/proc/self/status");
-    std::string key;
-    while (status >> key) {
-        if (key == "RssFile:") {
-            long value = 0;
-            status >> value;
-            return value;
-        }
-        status.ignore(4096, '\n');
-    }
-    return 0;
-}
+long residentKilobytes() { return statusKilobytes("VmRSS:"); }
 
 double cpuSeconds()
 {
@@ -439,7 +427,7 @@ int idle(int seconds)
     QTest::qWait(seconds * 1000);
     const double used = cpuSeconds() - before;
     std::fprintf(out, "resident memory after start-up: %.1f MB (%.1f MB of it in files such as libraries)\n",
-                 double(rss) / 1024.0, double(fileBackedKilobytes()) / 1024.0);
+                 double(rss) / 1024.0, double(statusKilobytes("RssFile:")) / 1024.0);
     std::fprintf(out, "CPU while idle: %.2f %% of one core over %d s\n", 100.0 * used / seconds, seconds);
     return 0;
 }
