@@ -79,8 +79,9 @@ void benchRoundTrip(int rounds)
 std::vector<QByteArray> typicalDocuments()
 {
     std::vector<QByteArray> framed;
-    for (const char* text : {R"({"lightIndicatorLeft":true,"lightIndicatorRight":true,"alarmGenericLightUp":true})",
-                             R"({"lightIndicatorLeft":false,"lightIndicatorRight":false,"alarmGenericLightUp":false})"}) {
+    for (const char* text :
+         {R"({"lightIndicatorLeft":true,"lightIndicatorRight":true,"alarmGenericLightUp":true})",
+          R"({"lightIndicatorLeft":false,"lightIndicatorRight":false,"alarmGenericLightUp":false})"}) {
         QByteArray datagram(int(StateDatagram::size), '\0');
         StateDatagram::frame(text, datagram.data());
         framed.push_back(datagram);
@@ -98,9 +99,10 @@ void benchApply(int rounds, bool queuedReceivers, bool typical = false)
         const QMetaObject* meta = model.metaObject();
         for (int i = meta->methodOffset(); i < meta->methodCount(); ++i) {
             if (meta->method(i).methodType() == QMetaMethod::Signal)
-                QObject::connect(&model, meta->method(i),
-                                 &receiver, receiver.metaObject()->method(receiver.metaObject()->indexOfSlot("deleteLater()")) ,
-                                 Qt::QueuedConnection);
+                QObject::connect(
+                    &model, meta->method(i), &receiver,
+                    receiver.metaObject()->method(receiver.metaObject()->indexOfSlot("deleteLater()")),
+                    Qt::QueuedConnection);
         }
         Q_UNUSED(delivered);
     }
@@ -109,7 +111,8 @@ void benchApply(int rounds, bool queuedReceivers, bool typical = false)
         for (int i = 0; i < rounds; ++i) {
             const QByteArray& datagram = documents[std::size_t(i % 2)];
             const auto start = Clock::now();
-            const auto applied = StateDatagram::apply(model, datagram.constData(), std::size_t(datagram.size()));
+            const auto applied =
+                StateDatagram::apply(model, datagram.constData(), std::size_t(datagram.size()));
             stats.samples.push_back(micros(start, Clock::now()));
             if (applied.count != (typical ? 3 : 49))
                 std::abort();
@@ -120,9 +123,9 @@ void benchApply(int rounds, bool queuedReceivers, bool typical = false)
         // Drop the queued calls without running them (the receiver must survive).
         QCoreApplication::removePostedEvents(&receiver);
     }
-    stats.print(typical ? "cut+parse+apply 3-value document, signals queued to main"
-                        : queuedReceivers ? "cut+parse+apply full document, signals queued to main"
-                                          : "cut+parse+apply full document, no receivers");
+    stats.print(typical           ? "cut+parse+apply 3-value document, signals queued to main"
+                : queuedReceivers ? "cut+parse+apply full document, signals queued to main"
+                                  : "cut+parse+apply full document, no receivers");
     std::printf("%-58s %.0f documents/s at the median\n", "", 1e6 / stats.percentile(50));
 }
 
@@ -167,7 +170,8 @@ int main(int argc, char* argv[])
 {
     QCoreApplication application(argc, argv);
     const int rounds = argc > 1 ? std::atoi(argv[1]) : 20000;
-    std::printf("link figures, %d rounds each, %u hardware threads\n", rounds, std::thread::hardware_concurrency());
+    std::printf("link figures, %d rounds each, %u hardware threads\n", rounds,
+                std::thread::hardware_concurrency());
     benchRoundTrip(rounds / 4);
     benchApply(rounds, false);
     benchApply(rounds, true);

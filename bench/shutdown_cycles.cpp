@@ -102,13 +102,13 @@ int main(int argc, char* argv[])
         flooding = false;
         if (flood.joinable())
             flood.join();
-        const bool ok = process.state() == QProcess::NotRunning && process.exitStatus() == QProcess::NormalExit &&
-                        process.exitCode() == 0;
+        const bool ok = process.state() == QProcess::NotRunning &&
+                        process.exitStatus() == QProcess::NormalExit && process.exitCode() == 0;
         if (ok)
             ++clean;
         else
-            std::printf("cycle %d (%s): exit status %d, code %d\n", cycle, ways[way], int(process.exitStatus()),
-                        process.exitCode());
+            std::printf("cycle %d (%s): exit status %d, code %d\n", cycle, ways[way],
+                        int(process.exitStatus()), process.exitCode());
         if (process.state() != QProcess::NotRunning) {
             process.kill();
             process.waitForFinished();
@@ -121,8 +121,9 @@ int main(int argc, char* argv[])
         all.samples.push_back(elapsedMs * 1000.0);
         byWay[way].samples.push_back(elapsedMs * 1000.0);
     }
-    std::printf("%d cycles: %d ended with exit code 0, %d failed to start, port 50000 bound again at once %d times\n",
-                cycles, clean, failedStarts, rebound);
+    std::printf(
+        "%d cycles: %d ended with exit code 0, %d failed to start, port 50000 bound again at once %d times\n",
+        cycles, clean, failedStarts, rebound);
     for (int way = 0; way < 4; ++way)
         byWay[way].print(std::string("request to exit, ") + ways[way]);
     all.print("request to exit, all");

@@ -36,18 +36,17 @@
 #include <cstdio>
 #include <cstring>
 #include <fcntl.h>
-#include <netinet/in.h>
-#include <sys/socket.h>
 #include <fstream>
 #include <mutex>
+#include <netinet/in.h>
 #include <sys/resource.h>
+#include <sys/socket.h>
 #include <thread>
 #include <unistd.h>
 
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
 
 // A value of /proc/self/status in kB, such as "VmRSS:" (resident) or "RssFile:" (of it, in files).
 long statusKilobytes(const char* field)
@@ -65,7 +64,10 @@ long statusKilobytes(const char* field)
     return 0;
 }
 
-long residentKilobytes() { return statusKilobytes("VmRSS:"); }
+long residentKilobytes()
+{
+    return statusKilobytes("VmRSS:");
+}
 
 double cpuSeconds()
 {
@@ -84,7 +86,8 @@ void silenceTrace()
     out = ::fdopen(::dup(STDOUT_FILENO), "w");
     // ZUV_BENCH_TRACE=<file> keeps the program's trace for a look afterwards.
     const QByteArray keep = qgetenv("ZUV_BENCH_TRACE");
-    const int null = ::open(keep.isEmpty() ? "/dev/null" : keep.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    const int null =
+        ::open(keep.isEmpty() ? "/dev/null" : keep.constData(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
     ::dup2(null, STDOUT_FILENO);
     ::close(null);
 }
@@ -106,7 +109,8 @@ struct Platform
 
     QQuickWindow* window() const
     {
-        return engine.rootObjects().isEmpty() ? nullptr : qobject_cast<QQuickWindow*>(engine.rootObjects().first());
+        return engine.rootObjects().isEmpty() ? nullptr
+                                              : qobject_cast<QQuickWindow*>(engine.rootObjects().first());
     }
 
     QQuickItem* item(const char* name) const { return window()->findChild<QQuickItem*>(name); }
@@ -216,19 +220,23 @@ int startupChild(const QString& what)
         silenceTrace();
         platform = std::make_unique<Platform>();
     } else {
-        engine.loadData("import QtQuick 2.2\nimport QtQuick.Window 2.1\n"
-                        "Window { visible: true; width: 800; height: 800; color: '#212121'\n"
-                        "  Rectangle { anchors.centerIn: parent; width: 200; height: 200; color: '#515151' } }");
+        engine.loadData(
+            "import QtQuick 2.2\nimport QtQuick.Window 2.1\n"
+            "Window { visible: true; width: 800; height: 800; color: '#212121'\n"
+            "  Rectangle { anchors.centerIn: parent; width: 200; height: 200; color: '#515151' } }");
     }
-    QQuickWindow* window = platform ? platform->window()
-                                    : qobject_cast<QQuickWindow*>(engine.rootObjects().value(0));
+    QQuickWindow* window =
+        platform ? platform->window() : qobject_cast<QQuickWindow*>(engine.rootObjects().value(0));
     if (!window)
         return 1;
-    QObject::connect(window, &QQuickWindow::frameSwapped, window, [] {
-        std::fprintf(stderr, "first-frame\n");
-        std::fflush(stderr);
-        std::_Exit(0);
-    }, Qt::DirectConnection);
+    QObject::connect(
+        window, &QQuickWindow::frameSwapped, window,
+        [] {
+            std::fprintf(stderr, "first-frame\n");
+            std::fflush(stderr);
+            std::_Exit(0);
+        },
+        Qt::DirectConnection);
     return QGuiApplication::exec();
 }
 
@@ -243,7 +251,8 @@ int startup(const QString& self, int runs)
         timer.start();
         child.start(self, {"startup-child", isBoard ? "board" : "minimal"});
         QByteArray seen;
-        while (!seen.contains("first-frame") && child.state() != QProcess::NotRunning && timer.elapsed() < 20000) {
+        while (!seen.contains("first-frame") && child.state() != QProcess::NotRunning &&
+               timer.elapsed() < 20000) {
             child.waitForReadyRead(5);
             seen += child.readAllStandardError();
         }
@@ -257,7 +266,8 @@ int startup(const QString& self, int runs)
     }
     board.print("process start to first frame, complete board", out);
     minimal.print("process start to first frame, minimal Qt Quick window", out);
-    std::fprintf(out, "ratio board / minimal (medians): %.2f\n", board.percentile(50) / minimal.percentile(50));
+    std::fprintf(out, "ratio board / minimal (medians): %.2f\n",
+                 board.percentile(50) / minimal.percentile(50));
     return 0;
 }
 
@@ -281,8 +291,9 @@ int press(int rounds)
     const QPoint at = centreOnScreen(area);
     // When the scene's handler writes the model (in the main thread, inside the press).
     Clock::time_point written;
-    QObject::connect(&platform.model, &VirtualPlatformDataModel::lightGenericButtonChanged, &platform.model,
-                     [&] { written = Clock::now(); }, Qt::DirectConnection);
+    QObject::connect(
+        &platform.model, &VirtualPlatformDataModel::lightGenericButtonChanged, &platform.model,
+        [&] { written = Clock::now(); }, Qt::DirectConnection);
     BenchStats total, toModel, toPeer;
     for (int i = 0; i < rounds; ++i) {
         for (const bool down : {true, false}) {
@@ -322,15 +333,20 @@ int screen(int rounds)
     BenchStats stats;
     std::mutex mutex;
     // frameSwapped comes from the render thread where there is one: time it there.
-    QObject::connect(window, &QQuickWindow::frameSwapped, window, [&] {
-        if (waiting.exchange(false)) {
-            const auto now = Clock::now().time_since_epoch().count();
-            std::lock_guard<std::mutex> lock(mutex);
-            stats.samples.push_back(double(now - sentAt.load()) / 1000.0);
-        }
-    }, Qt::DirectConnection);
-    QObject::connect(&platform.model, &VirtualPlatformDataModel::lightBrakelightChanged, window,
-                     [&] { waiting = true; window->update(); });
+    QObject::connect(
+        window, &QQuickWindow::frameSwapped, window,
+        [&] {
+            if (waiting.exchange(false)) {
+                const auto now = Clock::now().time_since_epoch().count();
+                std::lock_guard<std::mutex> lock(mutex);
+                stats.samples.push_back(double(now - sentAt.load()) / 1000.0);
+            }
+        },
+        Qt::DirectConnection);
+    QObject::connect(&platform.model, &VirtualPlatformDataModel::lightBrakelightChanged, window, [&] {
+        waiting = true;
+        window->update();
+    });
     QUdpSocket peer;
     for (int i = 0; i < rounds; ++i) {
         sentAt = Clock::now().time_since_epoch().count();
@@ -357,19 +373,23 @@ int wiper(int seconds)
     QQuickWindow* window = platform.window();
     std::mutex mutex;
     std::vector<Clock::time_point> frames;
-    QObject::connect(window, &QQuickWindow::frameSwapped, window, [&] {
-        std::lock_guard<std::mutex> lock(mutex);
-        frames.push_back(Clock::now());
-    }, Qt::DirectConnection);
+    QObject::connect(
+        window, &QQuickWindow::frameSwapped, window,
+        [&] {
+            std::lock_guard<std::mutex> lock(mutex);
+            frames.push_back(Clock::now());
+        },
+        Qt::DirectConnection);
 
     // Steps clockwise through the phase pairs B C, C D, D A, A B at 36 steps per second.
     std::vector<Clock::time_point> steps;
     std::thread peer([&] {
         QUdpSocket socket;
-        const char* patterns[] = {R"({"windshieldWiperA":false,"windshieldWiperB":false,"windshieldWiperC":true,"windshieldWiperD":true})",
-                                  R"({"windshieldWiperA":true,"windshieldWiperB":false,"windshieldWiperC":false,"windshieldWiperD":true})",
-                                  R"({"windshieldWiperA":true,"windshieldWiperB":true,"windshieldWiperC":false,"windshieldWiperD":false})",
-                                  R"({"windshieldWiperA":false,"windshieldWiperB":true,"windshieldWiperC":true,"windshieldWiperD":false})"};
+        const char* patterns[] = {
+            R"({"windshieldWiperA":false,"windshieldWiperB":false,"windshieldWiperC":true,"windshieldWiperD":true})",
+            R"({"windshieldWiperA":true,"windshieldWiperB":false,"windshieldWiperC":false,"windshieldWiperD":true})",
+            R"({"windshieldWiperA":true,"windshieldWiperB":true,"windshieldWiperC":false,"windshieldWiperD":false})",
+            R"({"windshieldWiperA":false,"windshieldWiperB":true,"windshieldWiperC":true,"windshieldWiperD":false})"};
         const auto period = std::chrono::microseconds(1000000 / 36);
         auto next = Clock::now();
         for (int i = 0; i < seconds * 36; ++i) {
@@ -388,15 +408,16 @@ int wiper(int seconds)
     BenchStats intervals, latency;
     for (std::size_t i = 1; i < frames.size(); ++i) {
         if (frames[i - 1] >= steps.front() && frames[i] <= steps.back())
-            intervals.samples.push_back(std::chrono::duration<double, std::micro>(frames[i] - frames[i - 1]).count());
+            intervals.samples.push_back(
+                std::chrono::duration<double, std::micro>(frames[i] - frames[i - 1]).count());
     }
     for (const auto step : steps) {
         const auto frame = std::upper_bound(frames.begin(), frames.end(), step);
         if (frame != frames.end())
             latency.samples.push_back(std::chrono::duration<double, std::micro>(*frame - step).count());
     }
-    std::fprintf(out, "%zu steps, %zu frames while stepping (%.1f frames/s)\n", steps.size(), intervals.samples.size() + 1,
-                double(intervals.samples.size() + 1) / seconds);
+    std::fprintf(out, "%zu steps, %zu frames while stepping (%.1f frames/s)\n", steps.size(),
+                 intervals.samples.size() + 1, double(intervals.samples.size() + 1) / seconds);
     intervals.print("frame interval while the wiper steps at 36 steps/s", out);
     latency.print("step datagram sent to the next frame", out);
     return 0;
@@ -458,9 +479,10 @@ int flood(int seconds, int rate)
             ++i;
             // At a given rate, keep to it; otherwise as fast as the socket takes them.
             if (rate > 0 && i % 64 == 0)
-                std::this_thread::sleep_until(start + std::chrono::microseconds(std::int64_t(i) * 1000000 / rate));
-            socket.writeDatagram("{\"cockpitTemperature\":" + QByteArray::number(i) + ",\"lightIndicatorLeft\":" +
-                                     (i % 2 ? "true" : "false") + "}",
+                std::this_thread::sleep_until(start +
+                                              std::chrono::microseconds(std::int64_t(i) * 1000000 / rate));
+            socket.writeDatagram("{\"cockpitTemperature\":" + QByteArray::number(i) +
+                                     ",\"lightIndicatorLeft\":" + (i % 2 ? "true" : "false") + "}",
                                  QHostAddress::LocalHost, 50000);
             lastSent = i;
             ++sentCount;
@@ -471,16 +493,20 @@ int flood(int seconds, int rate)
     QTimer::singleShot(seconds * 500, [] { QThread::sleep(2); });
     std::atomic<long long> deliveredAt{0};
     std::atomic<long long> drawnAt{0};
-    QObject::connect(&platform.model, &VirtualPlatformDataModel::cockpitTemperatureChanged, platform.window(), [&] {
-        if (floodEnd && platform.model.getCockpitTemperature() == lastSent && !deliveredAt) {
-            deliveredAt = Clock::now().time_since_epoch().count();
-            platform.window()->update();
-        }
-    });
-    QObject::connect(platform.window(), &QQuickWindow::frameSwapped, platform.window(), [&] {
-        if (deliveredAt && !drawnAt)
-            drawnAt = Clock::now().time_since_epoch().count();
-    }, Qt::DirectConnection);
+    QObject::connect(&platform.model, &VirtualPlatformDataModel::cockpitTemperatureChanged, platform.window(),
+                     [&] {
+                         if (floodEnd && platform.model.getCockpitTemperature() == lastSent && !deliveredAt) {
+                             deliveredAt = Clock::now().time_since_epoch().count();
+                             platform.window()->update();
+                         }
+                     });
+    QObject::connect(
+        platform.window(), &QQuickWindow::frameSwapped, platform.window(),
+        [&] {
+            if (deliveredAt && !drawnAt)
+                drawnAt = Clock::now().time_since_epoch().count();
+        },
+        Qt::DirectConnection);
     const auto end = Clock::now() + std::chrono::seconds(seconds + 3);
     while (Clock::now() < end && !drawnAt) {
         QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
@@ -494,15 +520,17 @@ int flood(int seconds, int rate)
     running = false;
     sampler.join();
     std::fprintf(out, "flood of %d s: %lld documents sent (%.0f/s%s), main thread stalled 2 s\n", seconds,
-                 sentCount.load(), double(sentCount.load()) / seconds, rate > 0 ? "" : ", as fast as possible");
+                 sentCount.load(), double(sentCount.load()) / seconds,
+                 rate > 0 ? "" : ", as fast as possible");
     std::fprintf(out, "resident memory: %.1f MB before, %.1f MB peak, growth %.1f MB\n", rssStart / 1024.0,
-                rssPeak.load() / 1024.0, (rssPeak.load() - rssStart) / 1024.0);
+                 rssPeak.load() / 1024.0, (rssPeak.load() - rssStart) / 1024.0);
     if (drawnAt)
         std::fprintf(out, "last document delivered %.1f ms and drawn %.1f ms after the flood ended\n",
-                    double(deliveredAt - floodEnd) / 1e6, double(drawnAt - floodEnd) / 1e6);
+                     double(deliveredAt - floodEnd) / 1e6, double(drawnAt - floodEnd) / 1e6);
     else
-        std::fprintf(out, "the last document's value was not on screen within 3 s after the flood "
-                          "(the model holds document %d of %d)\n",
+        std::fprintf(out,
+                     "the last document's value was not on screen within 3 s after the flood "
+                     "(the model holds document %d of %d)\n",
                      platform.model.getCockpitTemperature(), lastSent.load());
     return 0;
 }

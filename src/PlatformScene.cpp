@@ -22,7 +22,8 @@ void registerResources()
     qInitResources_JolvUtilsResources();
 }
 
-void load(QQmlApplicationEngine& engine, VirtualPlatformDataModel& model, LightSwitchDataModel& lightSwitchModel)
+void load(QQmlApplicationEngine& engine, VirtualPlatformDataModel& model,
+          LightSwitchDataModel& lightSwitchModel)
 {
     engine.addImportPath(QStringLiteral("qrc:/"));
     engine.rootContext()->setContextProperty(QStringLiteral("virtualPlatformDataModel"), &model);

@@ -13,6 +13,7 @@ void registerResources();
 
 // Adds the import path "qrc:/", publishes the models as virtualPlatformDataModel and
 // lightSwitchDataModel, and loads the main document.
-void load(QQmlApplicationEngine& engine, VirtualPlatformDataModel& model, LightSwitchDataModel& lightSwitchModel);
+void load(QQmlApplicationEngine& engine, VirtualPlatformDataModel& model,
+          LightSwitchDataModel& lightSwitchModel);
 
 } // namespace PlatformScene

@@ -42,8 +42,8 @@ ShutdownSignals::ShutdownSignals(QObject* parent) : QObject(parent)
 {
     instance = this;
     if (QCoreApplication::instance()) {
-        connect(this, &ShutdownSignals::shutdownRequested, QCoreApplication::instance(), &QCoreApplication::quit,
-                Qt::QueuedConnection);
+        connect(this, &ShutdownSignals::shutdownRequested, QCoreApplication::instance(),
+                &QCoreApplication::quit, Qt::QueuedConnection);
     }
 #ifdef _WIN32
     SetConsoleCtrlHandler(consoleHandler, TRUE);

@@ -8,7 +8,10 @@
 
 namespace StateDatagram {
 
-QByteArray compactText(const QJsonDocument& document) { return document.toJson(QJsonDocument::Compact); }
+QByteArray compactText(const QJsonDocument& document)
+{
+    return document.toJson(QJsonDocument::Compact);
+}
 
 bool frame(const QByteArray& text, char* buffer)
 {
@@ -21,7 +24,8 @@ bool frame(const QByteArray& text, char* buffer)
 QByteArray textOf(const char* data, std::size_t length)
 {
     const void* nul = std::memchr(data, '\0', length);
-    const std::size_t textLength = nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - data) : length;
+    const std::size_t textLength =
+        nul ? static_cast<std::size_t>(static_cast<const char*>(nul) - data) : length;
     return QByteArray(data, static_cast<int>(textLength));
 }
 

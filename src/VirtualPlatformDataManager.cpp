@@ -34,7 +34,8 @@ VirtualPlatformDataManager::VirtualPlatformDataManager(VirtualPlatformDataModel*
 {
 }
 
-VirtualPlatformDataManager::VirtualPlatformDataManager(VirtualPlatformDataModel* model, const Endpoints& endpoints)
+VirtualPlatformDataManager::VirtualPlatformDataManager(VirtualPlatformDataModel* model,
+                                                       const Endpoints& endpoints)
     : QThread(nullptr), model(model)
 {
     setUp(endpoints);
@@ -100,20 +101,21 @@ void VirtualPlatformDataManager::handleModelUpdate()
 std::string VirtualPlatformDataManager::rejection(const Datagram& datagram) const
 {
     if (datagram.bytes < 0) {
-        return "\treceived bytes: -1\n\treceived str len: 0\n\treceive error " + std::to_string(WSAGetLastError()) +
-               ", nothing applied\n\n";
+        return "\treceived bytes: -1\n\treceived str len: 0\n\treceive error " +
+               std::to_string(WSAGetLastError()) + ", nothing applied\n\n";
     }
     if (datagram.truncated) {
         return "\tdropped a datagram longer than " + std::to_string(receiveBufferLength) + " bytes (" +
                std::to_string(datagram.length) + " bytes)\n\n";
     }
     if (!datagram.fromLoopback())
-        return "\tdropped a datagram from " + dottedAddress(datagram.senderAddress) + ", not a loopback address\n\n";
+        return "\tdropped a datagram from " + dottedAddress(datagram.senderAddress) +
+               ", not a loopback address\n\n";
     return {};
 }
 
-int VirtualPlatformDataManager::mergeWaiting(const char* buffer, const Datagram& datagram, QJsonObject& merged,
-                                             int alreadyMerged, int limit)
+int VirtualPlatformDataManager::mergeWaiting(const char* buffer, const Datagram& datagram,
+                                             QJsonObject& merged, int alreadyMerged, int limit)
 {
     constexpr int batch = 16;
     char newer[batch][StateDatagram::size];
@@ -128,11 +130,13 @@ int VirtualPlatformDataManager::mergeWaiting(const char* buffer, const Datagram&
                 continue;
             }
             if (alreadyMerged + mergedDocuments == 0) {
-                merged = QJsonDocument::fromJson(StateDatagram::textOf(buffer, static_cast<std::size_t>(datagram.bytes)))
+                merged = QJsonDocument::fromJson(
+                             StateDatagram::textOf(buffer, static_cast<std::size_t>(datagram.bytes)))
                              .object();
             }
             const QJsonObject later =
-                QJsonDocument::fromJson(StateDatagram::textOf(newer[i], static_cast<std::size_t>(received[i].bytes)))
+                QJsonDocument::fromJson(
+                    StateDatagram::textOf(newer[i], static_cast<std::size_t>(received[i].bytes)))
                     .object();
             for (auto member = later.begin(); member != later.end(); ++member)
                 merged.insert(member.key(), member.value());
@@ -144,8 +148,8 @@ int VirtualPlatformDataManager::mergeWaiting(const char* buffer, const Datagram&
     return mergedDocuments;
 }
 
-int VirtualPlatformDataManager::waitForScene(const char* buffer, const Datagram& datagram, QJsonObject& merged,
-                                             int alreadyMerged)
+int VirtualPlatformDataManager::waitForScene(const char* buffer, const Datagram& datagram,
+                                             QJsonObject& merged, int alreadyMerged)
 {
     int mergedDocuments = 0;
     std::unique_lock<std::mutex> lock(backlogMutex);
@@ -153,7 +157,8 @@ int VirtualPlatformDataManager::waitForScene(const char* buffer, const Datagram&
         backlogChanged.wait_for(lock, std::chrono::milliseconds(1));
         lock.unlock();
         // Merge what is waiting into the held document; the socket is not left to fill up.
-        mergedDocuments += mergeWaiting(buffer, datagram, merged, alreadyMerged + mergedDocuments, maxMergedPerCycle);
+        mergedDocuments +=
+            mergeWaiting(buffer, datagram, merged, alreadyMerged + mergedDocuments, maxMergedPerCycle);
         lock.lock();
     }
     ++pendingDocuments;
@@ -200,13 +205,16 @@ std::string VirtualPlatformDataManager::receiveCycle(char* buffer)
         applied.textLength = StateDatagram::textOf(buffer, static_cast<std::size_t>(datagram.bytes)).size();
         applied.document = QJsonDocument(merged);
         applied.count = model->deserializeJson(merged);
-        trace = "\tmerged " + std::to_string(mergedDocuments) + " later documents into this one to catch up\n";
+        trace =
+            "\tmerged " + std::to_string(mergedDocuments) + " later documents into this one to catch up\n";
     }
     // Queued behind the document's change signals: runs once the main thread has delivered them.
-    QMetaObject::invokeMethod(this, [this] { documentDelivered(); }, Qt::QueuedConnection);
+    QMetaObject::invokeMethod(
+        this, [this] { documentDelivered(); }, Qt::QueuedConnection);
 
-    return trace + "\treceived bytes: " + std::to_string(datagram.bytes) + "\n\treceived str len: " +
-           std::to_string(applied.textLength) + "\nReceived string:\n" + applied.document.toJson().toStdString() +
+    return trace + "\treceived bytes: " + std::to_string(datagram.bytes) +
+           "\n\treceived str len: " + std::to_string(applied.textLength) + "\nReceived string:\n" +
+           applied.document.toJson().toStdString() +
            "\nValid elements found: " + std::to_string(applied.count) + "\n\n";
 }
 

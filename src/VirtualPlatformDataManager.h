@@ -74,7 +74,8 @@ private:
     void setUp(const Endpoints& endpoints);
     std::string receiveCycle(char* buffer);
     std::string rejection(const Datagram& datagram) const;
-    int mergeWaiting(const char* buffer, const Datagram& datagram, QJsonObject& merged, int alreadyMerged, int limit);
+    int mergeWaiting(const char* buffer, const Datagram& datagram, QJsonObject& merged, int alreadyMerged,
+                     int limit);
     int waitForScene(const char* buffer, const Datagram& datagram, QJsonObject& merged, int alreadyMerged);
     void documentDelivered();
 

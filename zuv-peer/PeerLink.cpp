@@ -12,7 +12,10 @@ namespace Peer {
 namespace {
 
 // The socket layer's last error number.
-int lastError() { return WSAGetLastError(); }
+int lastError()
+{
+    return WSAGetLastError();
+}
 
 // `what` and the socket layer's error number `error`.
 QString socketError(int error, const QString& what)

@@ -7,7 +7,9 @@
 #ifndef WIN32_LEAN_AND_MEAN
 #define WIN32_LEAN_AND_MEAN
 #endif
+// winsock2.h first: the other two build on it.
 #include <winsock2.h>
+
 #include <mswsock.h>
 #include <ws2tcpip.h>
 
@@ -29,9 +31,18 @@ constexpr int SD_SEND = SHUT_WR;
 using socklen_type = socklen_t;
 using ioctl_arg = int;
 
-inline int closesocket(SOCKET s) { return ::close(s); }
-inline int ioctlsocket(SOCKET s, unsigned long command, ioctl_arg* argument) { return ::ioctl(s, command, argument); }
-inline int WSAGetLastError() { return errno; }
+inline int closesocket(SOCKET s)
+{
+    return ::close(s);
+}
+inline int ioctlsocket(SOCKET s, unsigned long command, ioctl_arg* argument)
+{
+    return ::ioctl(s, command, argument);
+}
+inline int WSAGetLastError()
+{
+    return errno;
+}
 #endif
 
 namespace JOLV {

@@ -11,7 +11,10 @@ namespace {
 
 constexpr int socketAddressLength = static_cast<int>(sizeof(sockaddr_in)); // 16
 
-int status(int result) { return result < 0 ? -1 : 0; }
+int status(int result)
+{
+    return result < 0 ? -1 : 0;
+}
 
 // Copies `text` into a field of `addressCapacity` characters. Refuses (returns false, field
 // untouched) a text that does not fit with its terminating NUL.
@@ -42,8 +45,8 @@ int UDPTransceiver::initSocket()
 int UDPTransceiver::initReuseAddr()
 {
     const int enable = 1;
-    const int result = ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&enable),
-                                    sizeof(enable));
+    const int result =
+        ::setsockopt(sock, SOL_SOCKET, SO_REUSEADDR, reinterpret_cast<const char*>(&enable), sizeof(enable));
     if (result < 0) {
         const int error = errno;
         std::printf("Error: %d - %s\n\r", error, std::strerror(error));
@@ -101,9 +104,15 @@ int UDPTransceiver::deinitSocket()
     return result;
 }
 
-int UDPTransceiver::deinitReceiver() { return ::shutdown(sock, SD_RECEIVE); }
+int UDPTransceiver::deinitReceiver()
+{
+    return ::shutdown(sock, SD_RECEIVE);
+}
 
-int UDPTransceiver::deinitTransmitter() { return ::shutdown(sock, SD_SEND); }
+int UDPTransceiver::deinitTransmitter()
+{
+    return ::shutdown(sock, SD_SEND);
+}
 
 int UDPTransceiver::setSocketNonBlocking()
 {
@@ -148,8 +157,8 @@ UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned 
         }
     }
     int addressLength = socketAddressLength;
-    const int result = ::recvfrom(sock, buffer, static_cast<int>(size), 0, reinterpret_cast<sockaddr*>(&sender),
-                                  &addressLength);
+    const int result = ::recvfrom(sock, buffer, static_cast<int>(size), 0,
+                                  reinterpret_cast<sockaddr*>(&sender), &addressLength);
     if (result == SOCKET_ERROR) {
         if (!net::lastErrorIsMessageTooLong())
             return datagram;
@@ -207,7 +216,8 @@ int UDPTransceiver::receiveWaiting(char* buffers, unsigned long long size, Datag
         messages[i].msg_hdr.msg_iov = &parts[i];
         messages[i].msg_hdr.msg_iovlen = 1;
     }
-    const int received = ::recvmmsg(sock, messages, static_cast<unsigned int>(count), MSG_DONTWAIT | MSG_TRUNC, nullptr);
+    const int received =
+        ::recvmmsg(sock, messages, static_cast<unsigned int>(count), MSG_DONTWAIT | MSG_TRUNC, nullptr);
     if (received <= 0)
         return 0;
     for (int i = 0; i < received; ++i) {
@@ -224,7 +234,8 @@ int UDPTransceiver::receiveWaiting(char* buffers, unsigned long long size, Datag
 #else
     int received = 0;
     while (received < count) {
-        datagrams[received] = receiveDatagram(buffers + static_cast<std::size_t>(received) * size, size, false);
+        datagrams[received] =
+            receiveDatagram(buffers + static_cast<std::size_t>(received) * size, size, false);
         if (datagrams[received].none)
             break;
         if (datagrams[received++].bytes < 0)
@@ -255,7 +266,8 @@ int UDPTransceiver::ignoreConnectionResets()
 #ifdef _WIN32
     BOOL report = FALSE;
     DWORD returned = 0;
-    return WSAIoctl(sock, SIO_UDP_CONNRESET, &report, sizeof report, nullptr, 0, &returned, nullptr, nullptr) == 0
+    return WSAIoctl(sock, SIO_UDP_CONNRESET, &report, sizeof report, nullptr, 0, &returned, nullptr,
+                    nullptr) == 0
                ? 0
                : -1;
 #else

@@ -18,11 +18,11 @@ public:
     // Outcome of receiveDatagram().
     struct Datagram
     {
-        int bytes = -1;                     // bytes stored in the buffer, or -1 on a receive error
-        bool truncated = false;             // the datagram was longer than the buffer
-        unsigned long long length = 0;      // the datagram's full length where the platform tells it
-        std::uint32_t senderAddress = 0;    // IPv4 address of the sender, host byte order
-        bool none = false;                  // no datagram was waiting (when not waiting for one)
+        int bytes = -1;                  // bytes stored in the buffer, or -1 on a receive error
+        bool truncated = false;          // the datagram was longer than the buffer
+        unsigned long long length = 0;   // the datagram's full length where the platform tells it
+        std::uint32_t senderAddress = 0; // IPv4 address of the sender, host byte order
+        bool none = false;               // no datagram was waiting (when not waiting for one)
         bool fromLoopback() const { return (senderAddress >> 24) == 127; }
     };
 

@@ -40,7 +40,8 @@ struct Peer
 
     void send(const QByteArray& datagram)
     {
-        QCOMPARE(socket.writeDatagram(datagram, QHostAddress::LocalHost, quint16(managerPort)), qint64(datagram.size()));
+        QCOMPARE(socket.writeDatagram(datagram, QHostAddress::LocalHost, quint16(managerPort)),
+                 qint64(datagram.size()));
     }
 };
 
@@ -107,11 +108,11 @@ void DataManagerTest::startManager()
 void DataManagerTest::everyEmissionSendsOneFullDatagram()
 {
     StdoutCapture quiet;
-    model->setAlarmAlarmButton(true);   // module input: one transmission
-    model->setCockpitVelocity(80);      // cockpit input alone: none
-    emit model->requestTransmit();      // request: one transmission
-    model->setAlarmAlarmButton(true);   // unchanged: none
-    model->setLightDaylight(true);      // module output: none
+    model->setAlarmAlarmButton(true); // module input: one transmission
+    model->setCockpitVelocity(80);    // cockpit input alone: none
+    emit model->requestTransmit();    // request: one transmission
+    model->setAlarmAlarmButton(true); // unchanged: none
+    model->setLightDaylight(true);    // module output: none
     const auto datagrams = peer->receiveAll();
     QCOMPARE(datagrams.size(), 2);
 
@@ -154,20 +155,19 @@ void DataManagerTest::receiveCycle_data()
 
     const QByteArray document = R"({"cockpitVelocity":42})";
     QTest::newRow("short document") << document
-                                    << QByteArray("\treceived bytes: 22\n\treceived str len: 22\nReceived string:\n"
-                                                  "{\n    \"cockpitVelocity\": 42\n}\n\nValid elements found: 1\n\n")
+                                    << QByteArray(
+                                           "\treceived bytes: 22\n\treceived str len: 22\nReceived string:\n"
+                                           "{\n    \"cockpitVelocity\": 42\n}\n\nValid elements found: 1\n\n")
                                     << 42;
-    QTest::newRow("framed like the program's own") << framed(document)
-                                                   << QByteArray("\treceived bytes: 4096\n\treceived str len: 22\n")
-                                                   << 42;
+    QTest::newRow("framed like the program's own")
+        << framed(document) << QByteArray("\treceived bytes: 4096\n\treceived str len: 22\n") << 42;
     QByteArray padded = document + QByteArray(4096 - document.size(), ' ');
     QTest::newRow("4096 bytes without a NUL") << padded << QByteArray("\treceived str len: 4096\n") << 42;
-    QTest::newRow("text ends at the first NUL") << document + QByteArray("\0garbage", 8)
-                                                << QByteArray("\treceived bytes: 30\n\treceived str len: 22\n")
-                                                << 42;
-    QTest::newRow("longer than 4096 bytes") << padded + ' '
-                                            << QByteArray("\tdropped a datagram longer than 4096 bytes (4097 bytes)\n")
-                                            << 0;
+    QTest::newRow("text ends at the first NUL")
+        << document + QByteArray("\0garbage", 8)
+        << QByteArray("\treceived bytes: 30\n\treceived str len: 22\n") << 42;
+    QTest::newRow("longer than 4096 bytes")
+        << padded + ' ' << QByteArray("\tdropped a datagram longer than 4096 bytes (4097 bytes)\n") << 0;
     QTest::newRow("empty") << QByteArray()
                            << QByteArray("\treceived bytes: 0\n\treceived str len: 0\nReceived string:\n\n"
                                          "Valid elements found: 0\n\n")
@@ -176,8 +176,8 @@ void DataManagerTest::receiveCycle_data()
                               << QByteArray("Received string:\n\nValid elements found: 0\n\n") << 0;
     QTest::newRow("top-level array") << QByteArray(R"([{"cockpitVelocity":42}])")
                                      << QByteArray("Valid elements found: 0\n\n") << 0;
-    QTest::newRow("document cut short") << QByteArray(R"({"cockpitVelocity":42)")
-                                        << QByteArray("Valid elements found: 0\n\n") << 0;
+    QTest::newRow("document cut short")
+        << QByteArray(R"({"cockpitVelocity":42)") << QByteArray("Valid elements found: 0\n\n") << 0;
 }
 
 void DataManagerTest::receiveCycle()
@@ -245,7 +245,8 @@ void DataManagerTest::busySceneBoundsTheBacklogAndKeepsEveryValue()
     QVERIFY(model->getAlarmLockLight());
     QTest::qWait(100);
     const int delivered = recorder.names().count("remoteBasedDataChanged");
-    QVERIFY2(delivered <= VirtualPlatformDataManager::maxPendingDocuments + 2, qPrintable(QString::number(delivered)));
+    QVERIFY2(delivered <= VirtualPlatformDataManager::maxPendingDocuments + 2,
+             qPrintable(QString::number(delivered)));
     capture.restore();
     QVERIFY(capture.text().contains("later documents into this one to catch up\n"));
 }
@@ -277,9 +278,9 @@ void DataManagerTest::appliedDocumentReachesTheMainThreadInOrder()
     startManager();
     peer->send(R"({"windshieldWiperA":true,"alarmLockButton":true,"lightDaylight":true,"cockpitBrake":1})");
     QTRY_VERIFY(recorder.names().contains("remoteBasedDataChanged"));
-    QCOMPARE(recorder.names(), (QStringList{"cockpitBrakeChanged", "alarmLockButtonChanged", "localBasedDataChanged",
-                                            "lightDaylightChanged", "windshieldWiperAChanged",
-                                            "remoteBasedDataChanged"}));
+    QCOMPARE(recorder.names(),
+             (QStringList{"cockpitBrakeChanged", "alarmLockButtonChanged", "localBasedDataChanged",
+                          "lightDaylightChanged", "windshieldWiperAChanged", "remoteBasedDataChanged"}));
     // The changed module input makes the main thread transmit the whole state once.
     const auto datagrams = peer->receiveAll(300);
     QCOMPARE(datagrams.size(), 1);

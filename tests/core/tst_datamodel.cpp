@@ -151,8 +151,9 @@ void DataModelTest::concurrentWritersKeepEveryValue()
     // value stays intact.
     VirtualPlatformDataModel model;
     std::atomic<int> changes{0};
-    connect(&model, &VirtualPlatformDataModel::cockpitTemperatureChanged, &model, [&] { ++changes; },
-            Qt::DirectConnection);
+    connect(
+        &model, &VirtualPlatformDataModel::cockpitTemperatureChanged, &model, [&] { ++changes; },
+        Qt::DirectConnection);
     std::thread other([&] {
         for (int i = 1; i <= 20000; ++i)
             model.setCockpitVelocity(i);

@@ -76,7 +76,8 @@ void MalformedDatagramTest::datagram_data()
     QTest::newRow("no NUL within 4096 bytes") << valid + QByteArray(4096 - valid.size(), ' ') << applied;
     QTest::newRow("longer than 4096 bytes") << valid + QByteArray(4097 - valid.size(), ' ') << Values{};
     QTest::newRow("65507 bytes") << valid + QByteArray(65507 - valid.size(), ' ') << Values{};
-    QTest::newRow("invalid UTF-8 in a key") << QByteArray("{\"cockpitVelocity\":42,\"\xff\xfe\":1}") << Values{};
+    QTest::newRow("invalid UTF-8 in a key")
+        << QByteArray("{\"cockpitVelocity\":42,\"\xff\xfe\":1}") << Values{};
     QTest::newRow("byte order mark") << QByteArray("\xef\xbb\xbf") + valid << applied;
     QTest::newRow("top-level array") << QByteArray("[") + valid + "]" << Values{};
     QTest::newRow("top-level number") << QByteArray("42") << Values{};
@@ -88,26 +89,30 @@ void MalformedDatagramTest::datagram_data()
     QTest::newRow("truncated text") << valid.left(valid.size() - 1) << Values{};
     QTest::newRow("trailing garbage") << valid + "x" << Values{};
     QTest::newRow("two documents in one datagram") << valid + valid << Values{};
-    QTest::newRow("text ends at the first NUL") << valid + QByteArray("\0{\"cockpitBrake\":2}", 19) << applied;
-    QTest::newRow("duplicate keys: the last counts") << QByteArray(R"({"cockpitBrake":1,"cockpitBrake":3})")
-                                                     << Values{{"cockpitBrake", 3}};
+    QTest::newRow("text ends at the first NUL")
+        << valid + QByteArray("\0{\"cockpitBrake\":2}", 19) << applied;
+    QTest::newRow("duplicate keys: the last counts")
+        << QByteArray(R"({"cockpitBrake":1,"cockpitBrake":3})") << Values{{"cockpitBrake", 3}};
     QTest::newRow("huge numbers") << QByteArray(R"({"cockpitVelocity":1e308,"lightDaylight":1e308})")
                                   << Values{{"lightDaylight", true}};
     QTest::newRow("beyond 32 bits") << QByteArray(R"({"cockpitVelocity":4294967338})") << Values{};
     QTest::newRow("tiny numbers") << QByteArray(R"({"cockpitVelocity":1e-320,"lightDaylight":1e-320})")
                                   << Values{{"lightDaylight", true}};
-    QTest::newRow("negative zero") << QByteArray(R"({"cockpitVelocity":-0,"lightDaylight":-0.0})") << Values{};
+    QTest::newRow("negative zero") << QByteArray(R"({"cockpitVelocity":-0,"lightDaylight":-0.0})")
+                                   << Values{};
     QTest::newRow("halves round up") << QByteArray(R"({"cockpitVelocity":2.5,"cockpitBrake":-2.5})")
                                      << Values{{"cockpitVelocity", 3}, {"cockpitBrake", -2}};
     QTest::newRow("exponent") << QByteArray(R"({"cockpitVelocity":4.2e1})") << applied;
-    QTest::newRow("strings as values") << QByteArray(R"({"cockpitVelocity":"42","lightDaylight":"true"})")
-                                       << Values{};
-    QTest::newRow("null as values") << QByteArray(R"({"cockpitVelocity":null,"lightDaylight":null})") << Values{};
-    QTest::newRow("arrays as values") << QByteArray(R"({"cockpitVelocity":[42],"lightDaylight":[true]})")
-                                      << Values{};
-    QTest::newRow("objects as values") << QByteArray(R"({"cockpitVelocity":{"v":42},"lightDaylight":{}})")
-                                       << Values{};
-    QTest::newRow("wrong-case keys") << QByteArray(R"({"CockpitVelocity":42,"lightdaylight":true})") << Values{};
+    QTest::newRow("strings as values")
+        << QByteArray(R"({"cockpitVelocity":"42","lightDaylight":"true"})") << Values{};
+    QTest::newRow("null as values") << QByteArray(R"({"cockpitVelocity":null,"lightDaylight":null})")
+                                    << Values{};
+    QTest::newRow("arrays as values")
+        << QByteArray(R"({"cockpitVelocity":[42],"lightDaylight":[true]})") << Values{};
+    QTest::newRow("objects as values")
+        << QByteArray(R"({"cockpitVelocity":{"v":42},"lightDaylight":{}})") << Values{};
+    QTest::newRow("wrong-case keys") << QByteArray(R"({"CockpitVelocity":42,"lightdaylight":true})")
+                                     << Values{};
     QTest::newRow("unknown keys") << QByteArray(R"({"speed":42,"objectName":"x","":1})") << Values{};
     QTest::newRow("escaped key") << QByteArray(R"({"cockpit\u0056elocity":42})") << applied;
     QTest::newRow("NaN literal") << QByteArray(R"({"cockpitVelocity":NaN})") << Values{};
@@ -116,8 +121,8 @@ void MalformedDatagramTest::datagram_data()
     QTest::newRow("comment") << QByteArray(R"({"cockpitVelocity":42 /* km/h */})") << Values{};
     QTest::newRow("member only nested") << QByteArray(R"({"x":{"cockpitVelocity":42}})") << Values{};
     QTest::newRow("whitespace around") << QByteArray(" \r\n\t") + valid + "\n" << applied;
-    QTest::newRow("booleans for integers") << QByteArray(R"({"cockpitIgnition":true,"cockpitBrake":false})")
-                                           << Values{{"cockpitIgnition", 1}};
+    QTest::newRow("booleans for integers")
+        << QByteArray(R"({"cockpitIgnition":true,"cockpitBrake":false})") << Values{{"cockpitIgnition", 1}};
 }
 
 void MalformedDatagramTest::datagram()
@@ -134,8 +139,8 @@ void MalformedDatagramTest::datagram()
                                       ? changed.value(name)
                                       : (ModelFacts::isInt(name) ? QVariant(0) : QVariant(false));
         QVERIFY2(values.value(name) == expected,
-                 qPrintable(QString("%1 is %2, expected %3").arg(name, values.value(name).toString(),
-                                                                  expected.toString())));
+                 qPrintable(QString("%1 is %2, expected %3")
+                                .arg(name, values.value(name).toString(), expected.toString())));
     }
     QCOMPARE(trace.count("Valid elements found: "), datagram.size() > 4096 ? 1 : 2);
 }

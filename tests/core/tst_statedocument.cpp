@@ -60,32 +60,38 @@ void StateDocumentTest::apply_data()
 {
     QTest::addColumn<QByteArray>("document");
     QTest::addColumn<int>("count");
-    QTest::addColumn<Values>("expected");   // values after applying to a new model
+    QTest::addColumn<Values>("expected"); // values after applying to a new model
     QTest::addColumn<QStringList>("signalNames");
 
     const QString remote = "remoteBasedDataChanged";
     QTest::newRow("empty") << QByteArray("{}") << 0 << Values{} << QStringList{remote};
-    QTest::newRow("one int") << QByteArray(R"({"cockpitVelocity":50})") << 1 << Values{{"cockpitVelocity", 50}}
+    QTest::newRow("one int") << QByteArray(R"({"cockpitVelocity":50})") << 1
+                             << Values{{"cockpitVelocity", 50}}
                              << QStringList{"cockpitVelocityChanged", remote};
-    QTest::newRow("wrong case") << QByteArray(R"({"CockpitVelocity":50})") << 0 << Values{{"cockpitVelocity", 0}}
-                                << QStringList{remote};
+    QTest::newRow("wrong case") << QByteArray(R"({"CockpitVelocity":50})") << 0
+                                << Values{{"cockpitVelocity", 0}} << QStringList{remote};
     QTest::newRow("unknown key") << QByteArray(R"({"speed":5,"cockpitBrake":2})") << 1
                                  << Values{{"cockpitBrake", 2}} << QStringList{"cockpitBrakeChanged", remote};
-    QTest::newRow("2.6 rounds up") << QByteArray(R"({"cockpitVelocity":2.6})") << 1 << Values{{"cockpitVelocity", 3}}
+    QTest::newRow("2.6 rounds up") << QByteArray(R"({"cockpitVelocity":2.6})") << 1
+                                   << Values{{"cockpitVelocity", 3}}
                                    << QStringList{"cockpitVelocityChanged", remote};
     QTest::newRow("2.4 rounds down") << QByteArray(R"({"cockpitVelocity":2.4})") << 1
-                                     << Values{{"cockpitVelocity", 2}} << QStringList{"cockpitVelocityChanged", remote};
+                                     << Values{{"cockpitVelocity", 2}}
+                                     << QStringList{"cockpitVelocityChanged", remote};
     QTest::newRow("-2.6") << QByteArray(R"({"cockpitSteeringAngleDeg":-2.6})") << 1
                           << Values{{"cockpitSteeringAngleDeg", -3}}
                           << QStringList{"cockpitSteeringAngleDegChanged", remote};
-    QTest::newRow("true for int") << QByteArray(R"({"cockpitIgnition":true})") << 1 << Values{{"cockpitIgnition", 1}}
+    QTest::newRow("true for int") << QByteArray(R"({"cockpitIgnition":true})") << 1
+                                  << Values{{"cockpitIgnition", 1}}
                                   << QStringList{"cockpitIgnitionChanged", remote};
-    QTest::newRow("1 for bool") << QByteArray(R"({"lightDaylight":1})") << 1 << Values{{"lightDaylight", true}}
+    QTest::newRow("1 for bool") << QByteArray(R"({"lightDaylight":1})") << 1
+                                << Values{{"lightDaylight", true}}
                                 << QStringList{"lightDaylightChanged", remote};
-    QTest::newRow("0 for bool") << QByteArray(R"({"lightDaylight":0})") << 1 << Values{{"lightDaylight", false}}
-                                << QStringList{remote};
-    QTest::newRow("fraction for bool") << QByteArray(R"({"lightDaylight":0.25})") << 1
-                                       << Values{{"lightDaylight", true}} << QStringList{"lightDaylightChanged", remote};
+    QTest::newRow("0 for bool") << QByteArray(R"({"lightDaylight":0})") << 1
+                                << Values{{"lightDaylight", false}} << QStringList{remote};
+    QTest::newRow("fraction for bool")
+        << QByteArray(R"({"lightDaylight":0.25})") << 1 << Values{{"lightDaylight", true}}
+        << QStringList{"lightDaylightChanged", remote};
     QTest::newRow("largest int") << QByteArray(R"({"cockpitTemperature":2147483647})") << 1
                                  << Values{{"cockpitTemperature", 2147483647}}
                                  << QStringList{"cockpitTemperatureChanged", remote};
@@ -103,9 +109,9 @@ void StateDocumentTest::apply_data()
             << QByteArray("{\"windshieldWiperA\":") + value + "}" << 1 << Values{{"windshieldWiperA", false}}
             << QStringList{remote};
     }
-    QTest::newRow("upper beam announces itself") << QByteArray(R"({"lightUpperBeamHeadlight":true})") << 1
-                                                 << Values{{"lightUpperBeamHeadlight", true}}
-                                                 << QStringList{"lightUpperBeamHeadlightChanged", remote, remote};
+    QTest::newRow("upper beam announces itself")
+        << QByteArray(R"({"lightUpperBeamHeadlight":true})") << 1 << Values{{"lightUpperBeamHeadlight", true}}
+        << QStringList{"lightUpperBeamHeadlightChanged", remote, remote};
     QTest::newRow("module input asks for a transmission")
         << QByteArray(R"({"alarmAlarmButton":true})") << 1 << Values{{"alarmAlarmButton", true}}
         << QStringList{"alarmAlarmButtonChanged", "localBasedDataChanged", remote};
@@ -148,11 +154,13 @@ void StateDocumentTest::roundTripCarriesEveryValue()
     int n = 0;
     for (const QString& name : ModelFacts::propertyNames()) {
         ++n;
-        source.setProperty(qPrintable(name), ModelFacts::isInt(name) ? QVariant(n * 37 - 600) : QVariant(n % 3 != 0));
+        source.setProperty(qPrintable(name),
+                           ModelFacts::isInt(name) ? QVariant(n * 37 - 600) : QVariant(n % 3 != 0));
     }
     QJsonObject object;
     source.serializeJson(object);
-    const QJsonObject reparsed = QJsonDocument::fromJson(QJsonDocument(object).toJson(QJsonDocument::Compact)).object();
+    const QJsonObject reparsed =
+        QJsonDocument::fromJson(QJsonDocument(object).toJson(QJsonDocument::Compact)).object();
 
     VirtualPlatformDataModel target;
     QCOMPARE(target.deserializeJson(reparsed), 49);

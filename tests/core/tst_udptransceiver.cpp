@@ -154,7 +154,8 @@ void UdpTransceiverTest::blockingReceiveWaitsAndShutdownReleasesIt()
     QCOMPARE(pending.get(), 5);
 
     // Shutting the receiving side down releases a receive that waits (the link's stop relies on it).
-    auto waiting = std::async(std::launch::async, [&] { return link.receiveDatagram(buffer, sizeof buffer); });
+    auto waiting =
+        std::async(std::launch::async, [&] { return link.receiveDatagram(buffer, sizeof buffer); });
     QCOMPARE(waiting.wait_for(std::chrono::milliseconds(100)), std::future_status::timeout);
     link.deinitReceiver();
     QCOMPARE(waiting.wait_for(std::chrono::seconds(2)), std::future_status::ready);

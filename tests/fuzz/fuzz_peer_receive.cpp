@@ -17,12 +17,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     static Peer::ManualClock clock;
     static Peer::Simulator simulator(clock);
     static const bool connected = [] {
-        QObject::connect(&simulator, &Peer::Simulator::documentSent, [](qint64, const QJsonObject& document,
-                                                                         const QJsonObject&) {
-            char buffer[StateDatagram::size] = {};
-            if (!StateDatagram::frame(StateDatagram::compactText(QJsonDocument(document)), buffer))
-                std::abort();
-        });
+        QObject::connect(
+            &simulator, &Peer::Simulator::documentSent,
+            [](qint64, const QJsonObject& document, const QJsonObject&) {
+                char buffer[StateDatagram::size] = {};
+                if (!StateDatagram::frame(StateDatagram::compactText(QJsonDocument(document)), buffer))
+                    std::abort();
+            });
         return true;
     }();
     (void)connected;

@@ -17,8 +17,9 @@
 namespace {
 
 const QByteArray windowTitle = "ZUV-VirtualPlatform";
-const QStringList moduleInputs = { "alarmGenericButton", "alarmAlarmButton", "alarmLockButton", "lightGenericButton",
-                                   "windshieldGenericButton", "windshieldDistanceSensor", "windshieldLightSensor" };
+const QStringList moduleInputs = {
+    "alarmGenericButton",      "alarmAlarmButton",         "alarmLockButton",      "lightGenericButton",
+    "windshieldGenericButton", "windshieldDistanceSensor", "windshieldLightSensor"};
 
 QPoint inWindow(const QRect& window, const QPointF& point)
 {
@@ -33,8 +34,8 @@ QVector<QPoint> changedPixels(const QImage& before, const QImage& after)
         for (int x = 0; x < before.width(); ++x) {
             const QRgb a = before.pixel(x, y);
             const QRgb b = after.pixel(x, y);
-            const int difference = std::max({ std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
-                                              std::abs(qBlue(a) - qBlue(b)) });
+            const int difference = std::max({std::abs(qRed(a) - qRed(b)), std::abs(qGreen(a) - qGreen(b)),
+                                             std::abs(qBlue(a) - qBlue(b))});
             if (difference > 40)
                 changed.append(QPoint(x, y));
         }
@@ -83,10 +84,11 @@ void BoardProgramTest::initTestCase()
     if (qEnvironmentVariableIsEmpty("DISPLAY") || !x11.isOpen())
         QSKIP("needs an X server (the test command runs this under Xvfb)");
     QVERIFY2(x11.hasXTest(), "the X server has no XTest extension");
-    for (const int port : { 50000, 50001 }) {
+    for (const int port : {50000, 50001}) {
         const int handle = bindWithoutReuse(port);
         if (handle < 0)
-            QFAIL(qPrintable(QString("UDP port %1 is in use by another process; end it and run again").arg(port)));
+            QFAIL(qPrintable(
+                QString("UDP port %1 is in use by another process; end it and run again").arg(port)));
         ::close(handle);
     }
 }
@@ -244,8 +246,11 @@ void BoardProgramTest::alarmLampShowsWhereTheBoardDrawsIt()
     const QVector<QPoint> changed = changedPixels(before, lit);
     const QRect allowed = lampArea.adjusted(-3, -3, 3, 3);
     for (const QPoint& pixel : changed)
-        QVERIFY2(allowed.contains(pixel), qPrintable(QString("a pixel changed outside the lamp: %1, %2").arg(pixel.x()).arg(pixel.y())));
-    QVERIFY2(changed.size() > lampPixels / 3, qPrintable(QString("%1 of %2 lamp pixels lit").arg(changed.size()).arg(lampPixels)));
+        QVERIFY2(
+            allowed.contains(pixel),
+            qPrintable(QString("a pixel changed outside the lamp: %1, %2").arg(pixel.x()).arg(pixel.y())));
+    QVERIFY2(changed.size() > lampPixels / 3,
+             qPrintable(QString("%1 of %2 lamp pixels lit").arg(changed.size()).arg(lampPixels)));
 
     send(R"({"alarmAlarmLight":false})");
     QVERIFY(waitForOutput("Valid elements found: 1\n", 2));
@@ -259,7 +264,8 @@ void BoardProgramTest::genericButtonPressAndReleaseAreSent()
 {
     start();
     const QRectF module = boardModulePlace(window.size(), 1);
-    const QPoint button = inWindow(window, module.topLeft() + QPointF(0.235 * module.width(), 0.610 * module.height()));
+    const QPoint button =
+        inWindow(window, module.topLeft() + QPointF(0.235 * module.width(), 0.610 * module.height()));
     x11.movePointer(button);
     QVERIFY2(noDocumentWithin(300), QJsonDocument(nextDocument()).toJson(QJsonDocument::Compact).constData());
 

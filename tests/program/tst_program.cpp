@@ -8,8 +8,8 @@
 #include <QtTest>
 
 #include <csignal>
-#include <sys/socket.h>
 #include <netinet/in.h>
+#include <sys/socket.h>
 #include <unistd.h>
 
 // Runs the real program (under the X server of the test run) and talks to it over the link's
@@ -45,7 +45,8 @@ void ProgramTest::initTestCase()
     for (const int port : {50000, 50001}) {
         const int handle = bindWithoutReuse(port);
         if (handle < 0)
-            QFAIL(qPrintable(QString("UDP port %1 is in use by another process; end it and run again").arg(port)));
+            QFAIL(qPrintable(
+                QString("UDP port %1 is in use by another process; end it and run again").arg(port)));
         ::close(handle);
     }
 }

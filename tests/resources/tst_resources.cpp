@@ -24,7 +24,10 @@ QSet<QString> filesBelow(const QString& directory)
     return files;
 }
 
-QSet<QString> treeFiles() { return filesBelow("images") | filesBelow("qml") | filesBelow("fonts"); }
+QSet<QString> treeFiles()
+{
+    return filesBelow("images") | filesBelow("qml") | filesBelow("fonts");
+}
 
 const QSet<QString> largeImages = {"images/svg-multilayer-extracted/zuv-modules_generic_discovery_board.svg",
                                    "images/svg-multilayer-extracted/zuv-modules_windshield.svg"};

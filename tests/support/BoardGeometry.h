@@ -16,5 +16,6 @@ inline QRectF boardModulePlace(const QSize& window, int slot, qreal panned = 0)
     const qreal moduleWidth = 1.05 * frameWidth;
     const qreal moduleHeight = moduleWidth / 1.318;
     const qreal boardY = window.height() / 2.0 - moduleHeight / 2;
-    return QRectF(boardX + slot * frameWidth - (moduleWidth - frameWidth) / 2, boardY, moduleWidth, moduleHeight);
+    return QRectF(boardX + slot * frameWidth - (moduleWidth - frameWidth) / 2, boardY, moduleWidth,
+                  moduleHeight);
 }

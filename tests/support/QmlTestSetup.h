@@ -31,7 +31,8 @@ public slots:
     {
         engine->addImportPath(QStringLiteral("qrc:/"));
         engine->rootContext()->setContextProperty(QStringLiteral("virtualPlatformDataModel"), &model);
-        engine->rootContext()->setContextProperty(QStringLiteral("lightSwitchDataModel"), &lightSwitchDataModel);
+        engine->rootContext()->setContextProperty(QStringLiteral("lightSwitchDataModel"),
+                                                  &lightSwitchDataModel);
     }
 
 private:

@@ -7,8 +7,7 @@
 
 #include <QThread>
 
-X11Session::X11Session()
-    : m_display(XOpenDisplay(nullptr))
+X11Session::X11Session() : m_display(XOpenDisplay(nullptr))
 {
     if (!m_display)
         return;
@@ -46,7 +45,8 @@ bool X11Session::resizeWindow(const QByteArray& title, const QSize& size)
     const Window window = findX11Window(m_display, DefaultRootWindow(m_display), title, true);
     if (!window)
         return false;
-    XResizeWindow(m_display, window, static_cast<unsigned>(size.width()), static_cast<unsigned>(size.height()));
+    XResizeWindow(m_display, window, static_cast<unsigned>(size.width()),
+                  static_cast<unsigned>(size.height()));
     flush();
     return true;
 }
@@ -105,7 +105,8 @@ QImage X11Session::grab(const QRect& area) const
         auto* line = reinterpret_cast<QRgb*>(result.scanLine(y));
         for (int x = 0; x < area.width(); ++x) {
             const unsigned long pixel = XGetPixel(image, x, y);
-            line[x] = qRgb(static_cast<int>((pixel & image->red_mask) >> 16), static_cast<int>((pixel & image->green_mask) >> 8),
+            line[x] = qRgb(static_cast<int>((pixel & image->red_mask) >> 16),
+                           static_cast<int>((pixel & image->green_mask) >> 8),
                            static_cast<int>(pixel & image->blue_mask));
         }
     }

@@ -24,19 +24,19 @@ namespace {
 
 QStringList g_messages;
 
-void collectMessage(QtMsgType type, const QMessageLogContext &, const QString &message)
+void collectMessage(QtMsgType type, const QMessageLogContext&, const QString& message)
 {
     if (type != QtDebugMsg && type != QtInfoMsg)
         g_messages.append(message);
 }
 
-QTextStream &out()
+QTextStream& out()
 {
     static QTextStream stream(stdout);
     return stream;
 }
 
-QTextStream &err()
+QTextStream& err()
 {
     static QTextStream stream(stderr);
     return stream;
@@ -47,7 +47,7 @@ constexpr int kSheetColumns = 5;
 constexpr int kTilesPerSheet = 40;
 
 // One file: the picture on the window's dark background and on a checker board.
-SheetCell tileFor(const QString &path, const QString &caption, QStringList *problems)
+SheetCell tileFor(const QString& path, const QString& caption, QStringList* problems)
 {
     QString error;
     g_messages.clear();
@@ -68,12 +68,12 @@ SheetCell tileFor(const QString &path, const QString &caption, QStringList *prob
         painter.drawImage(4, 4, picture);
         painter.drawImage(g_tileBox + 10, 4, picture);
     }
-    for (const QString &message : qAsConst(g_messages))
+    for (const QString& message : qAsConst(g_messages))
         problems->append(QStringLiteral("%1: %2").arg(caption, message));
     return {caption, tile};
 }
 
-bool save(const QImage &image, const QString &path, QStringList *written)
+bool save(const QImage& image, const QString& path, QStringList* written)
 {
     if (!image.save(path)) {
         err() << "cannot write " << path << '\n';
@@ -83,23 +83,25 @@ bool save(const QImage &image, const QString &path, QStringList *written)
     return true;
 }
 
-QVector<SheetCell> stackCells(const QString &layersDir, int width, bool markAreas, QStringList *problems)
+QVector<SheetCell> stackCells(const QString& layersDir, int width, bool markAreas, QStringList* problems)
 {
     QVector<SheetCell> cells;
-    for (const ModuleView &view : moduleViews()) {
-        struct Variant {
+    for (const ModuleView& view : moduleViews()) {
+        struct Variant
+        {
             QString label;
             bool on;
             double angle;
         };
-        QVector<Variant> variants{{QStringLiteral("unlit"), false, 0.0}, {QStringLiteral("all lit"), true, 0.0}};
+        QVector<Variant> variants{{QStringLiteral("unlit"), false, 0.0},
+                                  {QStringLiteral("all lit"), true, 0.0}};
         if (view.hasWiperArm) {
             variants.append({QStringLiteral("arm at 45\u00b0"), false, 45.0});
             variants.append({QStringLiteral("arm at 90\u00b0, lit"), true, 90.0});
         }
         if (markAreas && !view.hasWiperArm)
             variants.removeFirst();
-        for (const Variant &variant : variants) {
+        for (const Variant& variant : variants) {
             const QImage image =
                 renderStack(layersDir, view, width, {variant.on, variant.angle, markAreas}, problems);
             cells.append({QStringLiteral("%1 \u2013 %2").arg(view.name, variant.label), image});
@@ -114,7 +116,7 @@ QVector<SheetCell> stackCells(const QString &layersDir, int width, bool markArea
 
 } // namespace
 
-int main(int argc, char *argv[])
+int main(int argc, char* argv[])
 {
     if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM"))
         qputenv("QT_QPA_PLATFORM", "offscreen");
@@ -136,7 +138,8 @@ int main(int argc, char *argv[])
         args.erase(args.begin() + sizeOption, args.begin() + sizeOption + 2);
     }
     if (args.size() != 2) {
-        err() << "usage: contact-sheet [--mark-areas] [--each] [--tile-size N] [--only TEXT] <images dir> <out dir>\n";
+        err() << "usage: contact-sheet [--mark-areas] [--each] [--tile-size N] [--only TEXT] <images dir> "
+                 "<out dir>\n";
         return 2;
     }
     const QDir imagesDir(args.at(0));
@@ -151,7 +154,8 @@ int main(int argc, char *argv[])
     const QDir outDir(args.at(1));
 
     QStringList files;
-    QDirIterator it(imagesDir.absolutePath(), {QStringLiteral("*.svg")}, QDir::Files, QDirIterator::Subdirectories);
+    QDirIterator it(imagesDir.absolutePath(), {QStringLiteral("*.svg")}, QDir::Files,
+                    QDirIterator::Subdirectories);
     while (it.hasNext()) {
         const QString file = imagesDir.relativeFilePath(it.next());
         if (only.isEmpty() || file.contains(only))
@@ -164,15 +168,19 @@ int main(int argc, char *argv[])
     bool ok = true;
 
     QVector<SheetCell> tiles;
-    for (const QString &file : qAsConst(files)) {
-        const QString caption = file.startsWith(QLatin1String("svg-multilayer-extracted/")) ? QFileInfo(file).fileName() : file;
+    for (const QString& file : qAsConst(files)) {
+        const QString caption =
+            file.startsWith(QLatin1String("svg-multilayer-extracted/")) ? QFileInfo(file).fileName() : file;
         tiles.append(tileFor(imagesDir.filePath(file), caption, &problems));
     }
     const int sheets = (tiles.size() + kTilesPerSheet - 1) / kTilesPerSheet;
     for (int s = 0; s < sheets; ++s) {
         const QVector<SheetCell> part = tiles.mid(s * kTilesPerSheet, kTilesPerSheet);
         const QString title = QStringLiteral("%1 \u2013 sheet %2 of %3 (%4 pictures)")
-                                  .arg(imagesDir.absolutePath()).arg(s + 1).arg(sheets).arg(files.size());
+                                  .arg(imagesDir.absolutePath())
+                                  .arg(s + 1)
+                                  .arg(sheets)
+                                  .arg(files.size());
         ok &= save(composeGrid(title, part, kSheetColumns),
                    outDir.filePath(QStringLiteral("contact-sheet-%1.png").arg(s + 1)), &written);
     }
@@ -181,27 +189,31 @@ int main(int argc, char *argv[])
     QStringList stackProblems;
     for (int width : {464, 928}) {
         const QVector<SheetCell> cells = stackCells(layersDir, width, false, &stackProblems);
-        ok &= save(composeGrid(QStringLiteral("module views at %1 px").arg(width), cells, width < 900 ? 4 : 2),
-                   outDir.filePath(QStringLiteral("module-stacks-%1.png").arg(width)), &written);
+        ok &=
+            save(composeGrid(QStringLiteral("module views at %1 px").arg(width), cells, width < 900 ? 4 : 2),
+                 outDir.filePath(QStringLiteral("module-stacks-%1.png").arg(width)), &written);
         for (int i = 0; each && i < cells.size(); ++i)
-            ok &= save(cells[i].image, outDir.filePath(QStringLiteral("stack-%1-%2.png").arg(width).arg(i, 2, 10, QLatin1Char('0'))),
-                       &written);
+            ok &= save(
+                cells[i].image,
+                outDir.filePath(QStringLiteral("stack-%1-%2.png").arg(width).arg(i, 2, 10, QLatin1Char('0'))),
+                &written);
     }
     if (markAreas) {
         const QVector<SheetCell> cells = stackCells(layersDir, 928, true, &stackProblems);
-        ok &= save(composeGrid(QStringLiteral("press areas (magenta), pivot (cyan), display (yellow)"), cells, 2),
-                   outDir.filePath(QStringLiteral("module-stacks-marked.png")), &written);
+        ok &= save(
+            composeGrid(QStringLiteral("press areas (magenta), pivot (cyan), display (yellow)"), cells, 2),
+            outDir.filePath(QStringLiteral("module-stacks-marked.png")), &written);
     }
     stackProblems.removeDuplicates();
     problems += stackProblems;
 
-    for (const QString &path : qAsConst(written))
+    for (const QString& path : qAsConst(written))
         out() << path << '\n';
-    for (const QString &problem : qAsConst(problems))
+    for (const QString& problem : qAsConst(problems))
         err() << "problem: " << problem << '\n';
     out().flush();
     err().flush();
-    const bool invalid = std::any_of(problems.cbegin(), problems.cend(), [](const QString &p) {
+    const bool invalid = std::any_of(problems.cbegin(), problems.cend(), [](const QString& p) {
         return !p.startsWith(QLatin1String("missing:"));
     });
     return ok && !invalid ? 0 : 1;

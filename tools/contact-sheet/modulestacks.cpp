@@ -9,8 +9,14 @@
 
 namespace {
 
-StackLayer always(const QString &file, int z) { return {file, z, StackLayer::Kind::Always}; }
-StackLayer switched(const QString &file, int z) { return {file, z, StackLayer::Kind::Switched}; }
+StackLayer always(const QString& file, int z)
+{
+    return {file, z, StackLayer::Kind::Always};
+}
+StackLayer switched(const QString& file, int z)
+{
+    return {file, z, StackLayer::Kind::Switched};
+}
 
 QVector<StackLayer> genericLayers()
 {
@@ -36,12 +42,15 @@ QVector<ModuleView> moduleViews()
 
     ModuleView lights{QStringLiteral("lights"), genericLayers(), {kGenericButton}};
     lights.layers.append(always("zuv-modules_lights.svg", 0));
-    for (const char *lamp : {"daylight", "upperbeamlight", "lowerbeamlight", "foglight_right", "foglight_left",
-                             "indicator_right", "indicator_left", "reverselight", "brakelight", "backlight"})
-        lights.layers.append(switched(QStringLiteral("zuv-modules_lights_%1.svg").arg(QLatin1String(lamp)), 0));
+    for (const char* lamp :
+         {"daylight", "upperbeamlight", "lowerbeamlight", "foglight_right", "foglight_left",
+          "indicator_right", "indicator_left", "reverselight", "brakelight", "backlight"})
+        lights.layers.append(
+            switched(QStringLiteral("zuv-modules_lights_%1.svg").arg(QLatin1String(lamp)), 0));
     views.append(lights);
 
-    ModuleView alarm{QStringLiteral("alarm"), genericLayers(),
+    ModuleView alarm{QStringLiteral("alarm"),
+                     genericLayers(),
                      {kGenericButton, {{0.577, 0.662}, 0.15}, {{0.780, 0.662}, 0.15}}};
     alarm.layers.append(always("zuv-modules_alarm.svg", 1));
     alarm.layers.append(switched("zuv-modules_alarm_light_alarm.svg", 2));
@@ -50,28 +59,31 @@ QVector<ModuleView> moduleViews()
     alarm.layers.append(switched("zuv-modules_alarm_button_lock_pressed.svg", 2));
     views.append(alarm);
 
-    ModuleView windshield{QStringLiteral("windshield"), genericLayers(),
+    ModuleView windshield{QStringLiteral("windshield"),
+                          genericLayers(),
                           {kGenericButton, {{0.687, 0.631}, 0.25}, {{0.854, 0.813}, 0.05}}};
     windshield.hasWiperArm = true;
     windshield.layers.append(always("zuv-modules_windshield.svg", 1));
     windshield.layers.append(switched("zuv-modules_windshield_heater_light.svg", 2));
     windshield.layers.append(switched("zuv-modules_windshield_pump_light.svg", 2));
-    windshield.layers.append({QStringLiteral("zuv-modules_windshield_wiper_arm.svg"), 2, StackLayer::Kind::Arm});
-    for (const char *phase : {"A", "B", "C", "D"})
-        windshield.layers.append(
-            switched(QStringLiteral("zuv-modules_windshield_wiper_light_%1.svg").arg(QLatin1String(phase)), 2));
+    windshield.layers.append(
+        {QStringLiteral("zuv-modules_windshield_wiper_arm.svg"), 2, StackLayer::Kind::Arm});
+    for (const char* phase : {"A", "B", "C", "D"})
+        windshield.layers.append(switched(
+            QStringLiteral("zuv-modules_windshield_wiper_light_%1.svg").arg(QLatin1String(phase)), 2));
     views.append(windshield);
 
     // The cockpit hides the board, its button and its LEDs for good.
-    ModuleView cockpit{QStringLiteral("cockpit"), {always("zuv-modules_generic.svg", 0),
-                                                   always("zuv-modules_cockpit.svg", 0)}, {}};
+    ModuleView cockpit{QStringLiteral("cockpit"),
+                       {always("zuv-modules_generic.svg", 0), always("zuv-modules_cockpit.svg", 0)},
+                       {}};
     cockpit.hasDisplay = true;
     views.append(cockpit);
     return views;
 }
 
-QImage renderStack(const QString &layersDir, const ModuleView &view, int width, const StackOptions &options,
-                   QStringList *problems)
+QImage renderStack(const QString& layersDir, const ModuleView& view, int width, const StackOptions& options,
+                   QStringList* problems)
 {
     const int height = qRound(width / kModuleScaleFactor);
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);
@@ -79,12 +91,12 @@ QImage renderStack(const QString &layersDir, const ModuleView &view, int width, 
 
     QVector<StackLayer> layers = view.layers;
     std::stable_sort(layers.begin(), layers.end(),
-                     [](const StackLayer &a, const StackLayer &b) { return a.z < b.z; });
+                     [](const StackLayer& a, const StackLayer& b) { return a.z < b.z; });
 
     QPainter painter(&image);
     painter.setRenderHint(QPainter::Antialiasing);
     painter.setRenderHint(QPainter::SmoothPixmapTransform);
-    for (const StackLayer &layer : layers) {
+    for (const StackLayer& layer : layers) {
         if (layer.kind == StackLayer::Kind::Switched && !options.switchedOn)
             continue;
         const QString path = QDir(layersDir).filePath(layer.file);
@@ -120,7 +132,7 @@ QImage renderStack(const QString &layersDir, const ModuleView &view, int width, 
         QPen pen(QColor(255, 0, 255), 1.5);
         painter.setPen(pen);
         painter.setBrush(Qt::NoBrush);
-        for (const PressArea &area : view.pressAreas) {
+        for (const PressArea& area : view.pressAreas) {
             const double side = area.side * width;
             const QPointF c(area.centre.x() * width, area.centre.y() * height);
             painter.drawRect(QRectF(c.x() - side / 2, c.y() - side / 2, side, side));
@@ -143,7 +155,7 @@ QImage renderStack(const QString &layersDir, const ModuleView &view, int width, 
     return image;
 }
 
-QImage renderInfraredScene(const QString &layersDir, int width, double distance, QStringList *problems)
+QImage renderInfraredScene(const QString& layersDir, int width, double distance, QStringList* problems)
 {
     const int height = width / 2;
     QImage image(width, height, QImage::Format_ARGB32_Premultiplied);

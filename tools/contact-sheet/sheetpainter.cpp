@@ -5,7 +5,7 @@
 
 #include <algorithm>
 
-void fillChecker(QPainter &painter, const QRectF &rect, int cell)
+void fillChecker(QPainter& painter, const QRectF& rect, int cell)
 {
     painter.save();
     painter.setClipRect(rect);
@@ -17,7 +17,7 @@ void fillChecker(QPainter &painter, const QRectF &rect, int cell)
     painter.restore();
 }
 
-QImage renderFitted(const QString &path, const QSize &box, QString *error)
+QImage renderFitted(const QString& path, const QSize& box, QString* error)
 {
     QSvgRenderer renderer(path);
     if (!renderer.isValid()) {
@@ -41,7 +41,8 @@ QImage renderFitted(const QString &path, const QSize &box, QString *error)
     return image;
 }
 
-void drawCaption(QPainter &painter, const QRectF &rect, const QString &text, const QColor &colour, int pixelSize)
+void drawCaption(QPainter& painter, const QRectF& rect, const QString& text, const QColor& colour,
+                 int pixelSize)
 {
     painter.save();
     QFont font = painter.font();
@@ -54,14 +55,14 @@ void drawCaption(QPainter &painter, const QRectF &rect, const QString &text, con
     painter.restore();
 }
 
-QImage composeGrid(const QString &title, const QVector<SheetCell> &cells, int columns, int captionHeight)
+QImage composeGrid(const QString& title, const QVector<SheetCell>& cells, int columns, int captionHeight)
 {
     columns = std::max(1, std::min(columns, int(cells.size())));
     const int margin = 16;
     const int titleHeight = 30;
     int cellWidth = 0;
     int cellHeight = 0;
-    for (const SheetCell &cell : cells) {
+    for (const SheetCell& cell : cells) {
         cellWidth = std::max(cellWidth, cell.image.width());
         cellHeight = std::max(cellHeight, cell.image.height());
     }

@@ -77,7 +77,7 @@ private:
         save(prefix + "board-start");
 
         // Each module in the middle of the window.
-        const char* names[] = { "cockpit", "lights", "alarm", "windshield" };
+        const char* names[] = {"cockpit", "lights", "alarm", "windshield"};
         for (int slot = 0; slot < 4; ++slot) {
             panTo(slot);
             save(prefix + "board-at-" + names[slot]);
@@ -105,14 +105,17 @@ private:
 
         // The wiper arm, driven step by step by the peer's phase patterns.
         panTo(3);
-        const int patterns[] = { 3, 9, 12, 6 };
+        const int patterns[] = {3, 9, 12, 6};
         int step = 0;
-        for (const int target : { 8, 16, 32 }) {
+        for (const int target : {8, 16, 32}) {
             for (; step < target; ++step) {
                 const int pattern = patterns[step % 4];
-                send(QString(R"({"windshieldWiperA":%1,"windshieldWiperB":%2,"windshieldWiperC":%3,"windshieldWiperD":%4})")
-                         .arg(pattern & 8 ? "true" : "false", pattern & 4 ? "true" : "false",
-                              pattern & 2 ? "true" : "false", pattern & 1 ? "true" : "false").toUtf8());
+                send(
+                    QString(
+                        R"({"windshieldWiperA":%1,"windshieldWiperB":%2,"windshieldWiperC":%3,"windshieldWiperD":%4})")
+                        .arg(pattern & 8 ? "true" : "false", pattern & 4 ? "true" : "false",
+                             pattern & 2 ? "true" : "false", pattern & 1 ? "true" : "false")
+                        .toUtf8());
                 QTest::qWait(30);
             }
             settle();
@@ -124,8 +127,9 @@ private:
         click(windshield.topLeft() + QPointF(0.687 * windshield.width(), 0.631 * windshield.height()));
         settle();
         save(prefix + "infrared-open");
-        const QPointF frameTopLeft = windshield.topLeft() + QPointF(0.25 * windshield.width(),
-                                                                    0.5 * windshield.height() - (0.25 * windshield.height() + 10));
+        const QPointF frameTopLeft =
+            windshield.topLeft() +
+            QPointF(0.25 * windshield.width(), 0.5 * windshield.height() - (0.25 * windshield.height() + 10));
         const qreal sensorWidth = int(0.5 * windshield.width());
         const qreal sensorHeight = int(0.5 * windshield.height());
         const QPointF handle = frameTopLeft + QPointF(0.86 * sensorWidth, 20 + 0.5 * sensorHeight);
@@ -140,7 +144,8 @@ private:
         click(windshield.topLeft() + QPointF(0.854 * windshield.width(), 0.813 * windshield.height()));
         settle(800);
         save(prefix + "light-sensor-open");
-        const QPointF lightSwitch = windshield.topLeft() + QPointF(0.5 * windshield.width(), 0.5 * windshield.height() + 10);
+        const QPointF lightSwitch =
+            windshield.topLeft() + QPointF(0.5 * windshield.width(), 0.5 * windshield.height() + 10);
         click(lightSwitch);
         settle(800);
         save(prefix + "light-sensor-day");
@@ -247,10 +252,11 @@ int main(int argc, char* argv[])
     parser.addHelpOption();
     const QCommandLineOption outOption("out", "Directory for the screenshots.", "dir", ".");
     const QCommandLineOption sizeOption("size", "Window size, WxH.", "size", "800x800");
-    parser.addOptions({ outOption, sizeOption });
+    parser.addOptions({outOption, sizeOption});
     parser.process(app);
     const QStringList size = parser.value(sizeOption).split('x');
     QDir().mkpath(parser.value(outOption));
-    BoardLook look(QStringLiteral(ZUV_PROGRAM), parser.value(outOption), QSize(size.value(0).toInt(), size.value(1).toInt()));
+    BoardLook look(QStringLiteral(ZUV_PROGRAM), parser.value(outOption),
+                   QSize(size.value(0).toInt(), size.value(1).toInt()));
     return look.run();
 }

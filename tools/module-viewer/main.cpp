@@ -52,8 +52,14 @@ public:
         return saved;
     }
 
-    Q_INVOKABLE void mousePress(qreal x, qreal y) { send(QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton); }
-    Q_INVOKABLE void mouseRelease(qreal x, qreal y) { send(QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton); }
+    Q_INVOKABLE void mousePress(qreal x, qreal y)
+    {
+        send(QEvent::MouseButtonPress, x, y, Qt::LeftButton, Qt::LeftButton);
+    }
+    Q_INVOKABLE void mouseRelease(qreal x, qreal y)
+    {
+        send(QEvent::MouseButtonRelease, x, y, Qt::LeftButton, Qt::NoButton);
+    }
     Q_INVOKABLE void mouseMove(qreal x, qreal y, bool held)
     {
         send(QEvent::MouseMove, x, y, Qt::NoButton, held ? Qt::LeftButton : Qt::NoButton);
@@ -67,7 +73,8 @@ private:
         if (!m_window)
             return;
         const QPointF local(x, y);
-        QMouseEvent event(type, local, local, m_window->mapToGlobal(local.toPoint()), button, buttons, Qt::NoModifier);
+        QMouseEvent event(type, local, local, m_window->mapToGlobal(local.toPoint()), button, buttons,
+                          Qt::NoModifier);
         QGuiApplication::sendEvent(m_window, &event);
     }
 
@@ -89,20 +96,23 @@ int main(int argc, char* argv[])
     QGuiApplication app(argc, argv);
     QCommandLineParser parser;
     parser.addHelpOption();
-    const QCommandLineOption outOption(QStringLiteral("out"), QStringLiteral("Directory for the screenshots."),
+    const QCommandLineOption outOption(QStringLiteral("out"),
+                                       QStringLiteral("Directory for the screenshots."),
                                        QStringLiteral("dir"), QStringLiteral("."));
     const QCommandLineOption sceneOption(QStringLiteral("scene"), QStringLiteral("Scene document."),
                                          QStringLiteral("file"), QStringLiteral(MODULE_VIEWER_SCENE));
-    const QCommandLineOption widthOption(QStringLiteral("width"), QStringLiteral("Module width (464.1 as on the board)."),
+    const QCommandLineOption widthOption(QStringLiteral("width"),
+                                         QStringLiteral("Module width (464.1 as on the board)."),
                                          QStringLiteral("pixels"), QStringLiteral("464.1"));
     const QCommandLineOption onlyOption(QStringLiteral("only"), QStringLiteral("Show only this module view."),
                                         QStringLiteral("name"));
-    parser.addOptions({ outOption, sceneOption, widthOption, onlyOption });
+    parser.addOptions({outOption, sceneOption, widthOption, onlyOption});
     parser.process(app);
 
     QDir().mkpath(parser.value(outOption));
     VirtualPlatformDataModel model;
-    ModuleViewer viewer(parser.value(outOption), parser.value(widthOption).toDouble(), parser.value(onlyOption));
+    ModuleViewer viewer(parser.value(outOption), parser.value(widthOption).toDouble(),
+                        parser.value(onlyOption));
 
     QQmlApplicationEngine engine;
     engine.addImportPath(QStringLiteral("qrc:/"));
