@@ -1,77 +1,36 @@
 #pragma once
 
+#include "StateValues.h"
+
 #include <QSet>
 #include <QString>
 #include <QStringList>
 
-// What the peer and the scene rely on: the property names in declaration order and the groups.
+// The state's values as the tests walk them, read from the one table.
 namespace ModelFacts {
 
-inline const QStringList& propertyNames()
+inline QStringList propertyNames()
 {
-    static const QStringList names = {"cockpitWarnLight",
-                                      "cockpitIndicator",
-                                      "cockpitLightSwitch",
-                                      "cockpitWindshieldHeater",
-                                      "cockpitWindshieldWasherPump",
-                                      "cockpitWindshieldWasherMode",
-                                      "cockpitTemperature",
-                                      "cockpitAlarmReset",
-                                      "cockpitIgnition",
-                                      "cockpitBrake",
-                                      "cockpitVelocity",
-                                      "cockpitSteeringAngleDeg",
-                                      "alarmGenericButton",
-                                      "alarmGenericLightLeft",
-                                      "alarmGenericLightUp",
-                                      "alarmGenericLightRight",
-                                      "alarmGenericLightDown",
-                                      "alarmAlarmButton",
-                                      "alarmAlarmLight",
-                                      "alarmLockButton",
-                                      "alarmLockLight",
-                                      "lightGenericButton",
-                                      "lightGenericLightLeft",
-                                      "lightGenericLightUp",
-                                      "lightGenericLightRight",
-                                      "lightGenericLightDown",
-                                      "lightBacklight",
-                                      "lightBrakelight",
-                                      "lightDaylight",
-                                      "lightFoglightLeft",
-                                      "lightFoglightRight",
-                                      "lightIndicatorLeft",
-                                      "lightIndicatorRight",
-                                      "lightLowerBeamHeadlight",
-                                      "lightReverselight",
-                                      "lightUpperBeamHeadlight",
-                                      "windshieldGenericButton",
-                                      "windshieldGenericLightLeft",
-                                      "windshieldGenericLightUp",
-                                      "windshieldGenericLightRight",
-                                      "windshieldGenericLightDown",
-                                      "windshieldDistanceSensor",
-                                      "windshieldLightSensor",
-                                      "windshieldHeater",
-                                      "windshieldWasherPump",
-                                      "windshieldWiperA",
-                                      "windshieldWiperB",
-                                      "windshieldWiperC",
-                                      "windshieldWiperD"};
+    QStringList names;
+    for (const StateValues::Value& value : StateValues::table)
+        names << QString::fromLatin1(value.name);
     return names;
 }
 
-inline const QSet<QString>& moduleInputs()
+inline QSet<QString> moduleInputs()
 {
-    static const QSet<QString> names = {
-        "alarmGenericButton",      "alarmAlarmButton",         "alarmLockButton",      "lightGenericButton",
-        "windshieldGenericButton", "windshieldDistanceSensor", "windshieldLightSensor"};
+    QSet<QString> names;
+    for (const StateValues::Value& value : StateValues::table) {
+        if (value.group == StateValues::Group::ModuleInput)
+            names << QString::fromLatin1(value.name);
+    }
     return names;
 }
 
 inline bool isInt(const QString& name)
 {
-    return name.startsWith("cockpit") || name == "windshieldDistanceSensor";
+    const int index = StateValues::indexOf(name);
+    return index >= 0 && StateValues::table[index].kind == StateValues::Kind::Int;
 }
 
 } // namespace ModelFacts

@@ -47,6 +47,7 @@ void DataModelTest::propertiesInDeclarationOrderStartAtZero()
     }
     QCOMPARE(names, ModelFacts::propertyNames());
     QCOMPARE(ints, 13);
+    QCOMPARE(ModelFacts::moduleInputs().size(), 7);
 }
 
 void DataModelTest::signalsAreDeclaredInTheirOrder()
