@@ -1,6 +1,6 @@
 // Fuzz target: zuv-peer's receive path. The first input byte chooses how the datagram arrived
-// (sender, cut to the buffer, receive error) and how much time passes afterwards; the rest are the
-// datagram's bytes. The simulator applies it with the program's rules and runs its control units,
+// (sender, longer than the buffer, receive error) and how much time passes afterwards; the rest are
+// the datagram's bytes. The simulator applies it with the program's rules and runs its control units,
 // which may answer with a document; every answer must fit one datagram.
 #include "Simulator.h"
 #include "StateDatagram.h"
@@ -29,13 +29,14 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     (void)connected;
 
     const std::uint8_t how = data[0];
-    Peer::IncomingDatagram datagram;
-    datagram.bytes = QByteArray(reinterpret_cast<const char*>(data + 1), static_cast<int>(size - 1));
-    datagram.length = size - 1;
-    datagram.error = (how & 0x03) == 0x03;
-    datagram.truncated = (how & 0x04) != 0 && size - 1 >= StateDatagram::size;
-    datagram.senderAddress = (how & 0x08) ? 0xc0a80105u : 0x7f000001u;
-    simulator.handleDatagram(datagram);
+    const char* bytes = reinterpret_cast<const char*>(data + 1);
+    const std::size_t length = (how & 0x04) != 0 ? size - 1 + StateDatagram::size : size - 1;
+    const std::size_t stored = size - 1 < StateDatagram::size ? size - 1 : StateDatagram::size;
+    if ((how & 0x03) == 0x03)
+        simulator.handleReceiveError(104);
+    else
+        simulator.handleDatagram(
+            StateDatagram::receive(bytes, stored, length, (how & 0x08) ? 0xc0a80105u : 0x7f000001u));
     for (int step = 0; step < (how >> 4); ++step) {
         clock.advance(7);
         simulator.tick();
