@@ -10,21 +10,24 @@
 
 #include <chrono>
 #include <cstdlib>
-#include <cstring>
-#include <thread>
 
 namespace {
-
-std::string dottedAddress(std::uint32_t address)
-{
-    return std::to_string(address >> 24) + '.' + std::to_string((address >> 16) & 0xff) + '.' +
-           std::to_string((address >> 8) & 0xff) + '.' + std::to_string(address & 0xff);
-}
 
 [[noreturn]] void failSetUp(const char* message, int result)
 {
     Trace::line(std::string(message) + std::to_string(result));
     std::exit(-1);
+}
+
+// The trace of one receive cycle.
+std::string cycleTrace(const StateDatagram::Received& received)
+{
+    if (received.dropped())
+        return '\t' + received.reason() + "\n\n";
+    return "\treceived bytes: " + std::to_string(received.length) +
+           "\n\treceived str len: " + std::to_string(received.textLength) + "\nReceived string:\n" +
+           received.document.toJson().toStdString() +
+           "\nValid elements found: " + std::to_string(received.assignments.count) + "\n\n";
 }
 
 } // namespace
@@ -73,7 +76,6 @@ void VirtualPlatformDataManager::setUp(const Endpoints& endpoints)
 void VirtualPlatformDataManager::stop()
 {
     stopRequested = true;
-    backlogChanged.notify_all();
     if (!isRunning())
         return;
     if (socketOpen && transceiver.interruptReceive())
@@ -98,124 +100,11 @@ void VirtualPlatformDataManager::handleModelUpdate()
     transceiver.transmit(buffer, transmitBufferLength);
 }
 
-std::string VirtualPlatformDataManager::rejection(const Datagram& datagram) const
+void VirtualPlatformDataManager::applyPending()
 {
-    if (datagram.bytes < 0) {
-        return "\treceived bytes: -1\n\treceived str len: 0\n\treceive error " +
-               std::to_string(WSAGetLastError()) + ", nothing applied\n\n";
-    }
-    if (datagram.truncated) {
-        return "\tdropped a datagram longer than " + std::to_string(receiveBufferLength) + " bytes (" +
-               std::to_string(datagram.length) + " bytes)\n\n";
-    }
-    if (!datagram.fromLoopback())
-        return "\tdropped a datagram from " + dottedAddress(datagram.senderAddress) +
-               ", not a loopback address\n\n";
-    return {};
-}
-
-int VirtualPlatformDataManager::mergeWaiting(const char* buffer, const Datagram& datagram,
-                                             QJsonObject& merged, int alreadyMerged, int limit)
-{
-    constexpr int batch = 16;
-    char newer[batch][StateDatagram::size];
-    Datagram received[batch];
-    int mergedDocuments = 0;
-    while (mergedDocuments < limit && !stopRequested) {
-        const int count = transceiver.receiveWaiting(newer[0], receiveBufferLength, received, batch);
-        for (int i = 0; i < count; ++i) {
-            const std::string rejected = rejection(received[i]);
-            if (!rejected.empty()) {
-                Trace::write(rejected);
-                continue;
-            }
-            if (alreadyMerged + mergedDocuments == 0) {
-                merged = QJsonDocument::fromJson(
-                             StateDatagram::textOf(buffer, static_cast<std::size_t>(datagram.bytes)))
-                             .object();
-            }
-            const QJsonObject later =
-                QJsonDocument::fromJson(
-                    StateDatagram::textOf(newer[i], static_cast<std::size_t>(received[i].bytes)))
-                    .object();
-            for (auto member = later.begin(); member != later.end(); ++member)
-                merged.insert(member.key(), member.value());
-            ++mergedDocuments;
-        }
-        if (count < batch)
-            break;
-    }
-    return mergedDocuments;
-}
-
-int VirtualPlatformDataManager::waitForScene(const char* buffer, const Datagram& datagram,
-                                             QJsonObject& merged, int alreadyMerged)
-{
-    int mergedDocuments = 0;
-    std::unique_lock<std::mutex> lock(backlogMutex);
-    while (pendingDocuments >= maxPendingDocuments && !stopRequested) {
-        backlogChanged.wait_for(lock, std::chrono::milliseconds(1));
-        lock.unlock();
-        // Merge what is waiting into the held document; the socket is not left to fill up.
-        mergedDocuments +=
-            mergeWaiting(buffer, datagram, merged, alreadyMerged + mergedDocuments, maxMergedPerCycle);
-        lock.lock();
-    }
-    ++pendingDocuments;
-    return mergedDocuments;
-}
-
-void VirtualPlatformDataManager::documentDelivered()
-{
-    {
-        std::lock_guard<std::mutex> lock(backlogMutex);
-        --pendingDocuments;
-    }
-    backlogChanged.notify_all();
-}
-
-std::string VirtualPlatformDataManager::receiveCycle(char* buffer)
-{
-    std::memset(buffer, 0, receiveBufferLength);
-    auto datagram = transceiver.receiveDatagram(buffer, receiveBufferLength);
-    if (stopRequested)
-        return {};
-    const std::string rejected = rejection(datagram);
-    if (!rejected.empty()) {
-        if (datagram.bytes < 0) // a persistent error must not turn the loop into a busy one
-            std::this_thread::sleep_for(std::chrono::milliseconds(10));
-        return rejected;
-    }
-
-    // A peer that sends faster than the link applies fills the socket; once the next datagram has
-    // been waiting after many cycles in a row, the link catches up by merging what is waiting.
-    backToBackCycles = transceiver.datagramWaiting() ? backToBackCycles + 1 : 0;
-    QJsonObject merged;
-    int mergedDocuments = 0;
-    if (backToBackCycles >= overloadCycles)
-        mergedDocuments = mergeWaiting(buffer, datagram, merged, 0, maxMergedPerCycle);
-    mergedDocuments += waitForScene(buffer, datagram, merged, mergedDocuments);
-    if (stopRequested)
-        return {};
-    StateDatagram::Applied applied;
-    std::string trace;
-    if (mergedDocuments == 0) {
-        applied = StateDatagram::apply(*model, buffer, static_cast<std::size_t>(datagram.bytes));
-    } else {
-        applied.textLength = StateDatagram::textOf(buffer, static_cast<std::size_t>(datagram.bytes)).size();
-        applied.document = QJsonDocument(merged);
-        applied.count = model->deserializeJson(merged);
-        trace =
-            "\tmerged " + std::to_string(mergedDocuments) + " later documents into this one to catch up\n";
-    }
-    // Queued behind the document's change signals: runs once the main thread has delivered them.
-    QMetaObject::invokeMethod(
-        this, [this] { documentDelivered(); }, Qt::QueuedConnection);
-
-    return trace + "\treceived bytes: " + std::to_string(datagram.bytes) +
-           "\n\treceived str len: " + std::to_string(applied.textLength) + "\nReceived string:\n" +
-           applied.document.toJson().toStdString() +
-           "\nValid elements found: " + std::to_string(applied.count) + "\n\n";
+    ZUV_HAPPENS_AFTER(&pending);
+    for (const StateValues::Assignments& document : pending.takeAll())
+        model->apply(document);
 }
 
 void VirtualPlatformDataManager::run()
@@ -224,10 +113,25 @@ void VirtualPlatformDataManager::run()
     char buffer[StateDatagram::size];
     while (!stopRequested) {
         Trace::line("Waiting for data...");
-        const std::string block = receiveCycle(buffer);
+        const auto datagram = transceiver.receiveDatagram(buffer, receiveBufferLength);
         if (stopRequested)
             break;
-        Trace::write(block);
+        if (datagram.bytes < 0) {
+            Trace::write("\treceived bytes: -1\n\treceived str len: 0\n\treceive error " +
+                         std::to_string(WSAGetLastError()) + ", nothing applied\n\n");
+            // A persistent error must not turn the loop into a busy one.
+            QThread::msleep(10);
+            continue;
+        }
+        StateDatagram::Received received =
+            StateDatagram::receive(buffer, static_cast<std::size_t>(datagram.bytes),
+                                   static_cast<std::size_t>(datagram.length), datagram.senderAddress);
+        Trace::write(cycleTrace(received));
+        if (received.dropped())
+            continue;
+        ZUV_HAPPENS_BEFORE(&pending);
+        if (pending.push(std::move(received.assignments)))
+            QMetaObject::invokeMethod(this, &VirtualPlatformDataManager::applyPending, Qt::QueuedConnection);
     }
     ZUV_HAPPENS_BEFORE(this);
 }

@@ -144,24 +144,19 @@ int UDPTransceiver::receive(char* buffer, unsigned long long size)
     return result < 0 ? -1 : result;
 }
 
-UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned long long size, bool wait)
+UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned long long size)
 {
     Datagram datagram;
     sockaddr_in sender{};
 #ifdef _WIN32
-    if (!wait) {
-        ioctl_arg waiting = 0;
-        if (ioctlsocket(sock, FIONREAD, &waiting) != 0 || waiting == 0) {
-            datagram.none = true;
-            return datagram;
-        }
-    }
     int addressLength = socketAddressLength;
     const int result = ::recvfrom(sock, buffer, static_cast<int>(size), 0,
                                   reinterpret_cast<sockaddr*>(&sender), &addressLength);
     if (result == SOCKET_ERROR) {
-        if (!net::lastErrorIsMessageTooLong())
+        if (!net::lastErrorIsMessageTooLong()) {
+            datagram.none = ::WSAGetLastError() == WSAEWOULDBLOCK;
             return datagram;
+        }
         // The datagram did not fit; WinSock filled the buffer and dropped the rest.
         datagram.bytes = static_cast<int>(size);
         datagram.truncated = true;
@@ -183,11 +178,9 @@ UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned 
 #else
     int flags = 0;
 #endif
-    if (!wait)
-        flags |= MSG_DONTWAIT;
     const ssize_t result = ::recvmsg(sock, &message, flags);
     if (result < 0) {
-        datagram.none = !wait && (errno == EAGAIN || errno == EWOULDBLOCK);
+        datagram.none = errno == EAGAIN || errno == EWOULDBLOCK;
         return datagram;
     }
     datagram.length = static_cast<unsigned long long>(result);
@@ -200,51 +193,6 @@ UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned 
     return datagram;
 }
 
-int UDPTransceiver::receiveWaiting(char* buffers, unsigned long long size, Datagram* datagrams, int count)
-{
-#ifdef __linux__
-    // One system call for a whole batch.
-    constexpr int batch = 32;
-    count = count < batch ? count : batch;
-    mmsghdr messages[batch] = {};
-    iovec parts[batch];
-    sockaddr_in senders[batch] = {};
-    for (int i = 0; i < count; ++i) {
-        parts[i] = iovec{buffers + static_cast<std::size_t>(i) * size, static_cast<std::size_t>(size)};
-        messages[i].msg_hdr.msg_name = &senders[i];
-        messages[i].msg_hdr.msg_namelen = sizeof(senders[i]);
-        messages[i].msg_hdr.msg_iov = &parts[i];
-        messages[i].msg_hdr.msg_iovlen = 1;
-    }
-    const int received =
-        ::recvmmsg(sock, messages, static_cast<unsigned int>(count), MSG_DONTWAIT | MSG_TRUNC, nullptr);
-    if (received <= 0)
-        return 0;
-    for (int i = 0; i < received; ++i) {
-        Datagram& datagram = datagrams[i];
-        datagram = Datagram{};
-        datagram.length = messages[i].msg_len;
-        datagram.truncated = (messages[i].msg_hdr.msg_flags & MSG_TRUNC) != 0 || datagram.length > size;
-        if (datagram.truncated && datagram.length <= size)
-            datagram.length = size + 1;
-        datagram.bytes = static_cast<int>(datagram.truncated ? size : datagram.length);
-        datagram.senderAddress = ntohl(senders[i].sin_addr.s_addr);
-    }
-    return received;
-#else
-    int received = 0;
-    while (received < count) {
-        datagrams[received] =
-            receiveDatagram(buffers + static_cast<std::size_t>(received) * size, size, false);
-        if (datagrams[received].none)
-            break;
-        if (datagrams[received++].bytes < 0)
-            break;
-    }
-    return received;
-#endif
-}
-
 bool UDPTransceiver::interruptReceive()
 {
 #ifdef _WIN32
@@ -253,12 +201,6 @@ bool UDPTransceiver::interruptReceive()
     deinitReceiver();
     return false;
 #endif
-}
-
-bool UDPTransceiver::datagramWaiting() const
-{
-    ioctl_arg waiting = 0;
-    return ioctlsocket(sock, FIONREAD, &waiting) == 0 && waiting > 0;
 }
 
 int UDPTransceiver::ignoreConnectionResets()

@@ -22,7 +22,7 @@ public:
         bool truncated = false;          // the datagram was longer than the buffer
         unsigned long long length = 0;   // the datagram's full length where the platform tells it
         std::uint32_t senderAddress = 0; // IPv4 address of the sender, host byte order
-        bool none = false;               // no datagram was waiting (when not waiting for one)
+        bool none = false;               // no datagram was waiting (non-blocking socket)
         bool fromLoopback() const { return (senderAddress >> 24) == 127; }
     };
 
@@ -43,22 +43,14 @@ public:
     int receive(char* buffer, unsigned long long size);
 
     // Receives exactly one datagram and tells whether it was cut to the buffer's size and who sent
-    // it. With `wait`, blocks until a datagram arrives (or the receiving side is shut down);
-    // without, returns at once, reporting `none` when no datagram is waiting.
-    Datagram receiveDatagram(char* buffer, unsigned long long size, bool wait = true);
-
-    // Receives up to `count` datagrams that are already waiting, without waiting for more, the i-th
-    // into `buffers` + i * `size`. Returns how many it received (0 when none was waiting); a
-    // receive error ends the batch as a datagram with bytes -1.
-    int receiveWaiting(char* buffers, unsigned long long size, Datagram* datagrams, int count);
+    // it. On a blocking socket it waits until a datagram arrives (or the receiving side is shut
+    // down); on a non-blocking one it returns at once, reporting `none` when no datagram is waiting.
+    Datagram receiveDatagram(char* buffer, unsigned long long size);
 
     // Makes a receive that waits in another thread return at once by shutting the receiving side
     // down; WinSock wakes it only when the socket is closed, so there the socket is closed. Returns
     // true when the socket has been closed.
     bool interruptReceive();
-
-    // Whether a datagram is waiting to be received (an empty one does not count).
-    bool datagramWaiting() const;
 
     // On Windows, stops a datagram sent to a port where nobody listens from failing the next
     // receive (WinSock reports the peer's "port unreachable" that way). Elsewhere nothing to do.
@@ -67,7 +59,8 @@ public:
     // Asks the platform for a receive buffer of `bytes`; returns 0 or -1.
     int setReceiveBufferSize(int bytes);
 
-    int getReceiverPort() const { return receiverPort; }
+    // The socket itself, for an event loop to watch (a QSocketNotifier).
+    SOCKET handle() const { return sock; }
 
     // The local port the socket is bound to (the one the platform chose when initReceiver was given
     // port 0), or -1 when it is not bound.

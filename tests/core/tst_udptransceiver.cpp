@@ -26,12 +26,12 @@ private slots:
     void optionsOnAClosedSocketReportAsDocumented();
 
 private:
-    // A transceiver bound to a free port that sends to `destinationPort` on the loopback address.
-    static bool openLink(UDPTransceiver& link, int receivePort, int destinationPort)
+    // A transceiver bound to a free port that sends to itself on the loopback address.
+    static bool openLink(UDPTransceiver& link)
     {
         return link.initSocket() == 0 && link.initReuseAddr() == 0 &&
-               link.initReceiver("127.0.0.1", receivePort) == 0 &&
-               link.initTransmitter("127.0.0.1", destinationPort) == 0;
+               link.initReceiver("127.0.0.1", 0) == 0 &&
+               link.initTransmitter("127.0.0.1", link.boundPort()) == 0;
     }
 };
 
@@ -53,7 +53,7 @@ void UdpTransceiverTest::addressTextLongerThanItsFieldIsRefused()
     QCOMPARE(link.initSocket(), 0);
     QCOMPARE(link.initTransmitter(text.c_str(), 9), expected);
     if (expected != 0)
-        QCOMPARE(link.initReceiver(text.c_str(), freeUdpPort()), expected);
+        QCOMPARE(link.initReceiver(text.c_str(), 0), expected);
     link.deinitSocket();
 }
 
@@ -70,13 +70,12 @@ void UdpTransceiverTest::transmitterAcceptsAnyTextButCannotSendToNoAddress()
 void UdpTransceiverTest::bindToATakenPortFailsSilently()
 {
     // A socket without address reuse holds the port.
-    const int port = freeUdpPort();
-    const SOCKET holder = ::socket(AF_INET, SOCK_DGRAM, 0);
+    const SOCKET holder = bindWithoutReuse(0);
+    QVERIFY(holder >= 0);
     sockaddr_in address{};
-    address.sin_family = AF_INET;
-    address.sin_addr.s_addr = htonl(INADDR_ANY);
-    address.sin_port = htons(static_cast<unsigned short>(port));
-    QCOMPARE(::bind(holder, reinterpret_cast<sockaddr*>(&address), sizeof address), 0);
+    socklen_t length = sizeof address;
+    QCOMPARE(::getsockname(holder, reinterpret_cast<sockaddr*>(&address), &length), 0);
+    const int port = ntohs(address.sin_port);
 
     UDPTransceiver link;
     QCOMPARE(link.initSocket(), 0);
@@ -100,9 +99,8 @@ void UdpTransceiverTest::datagramsOfEveryLengthArriveWhole_data()
 void UdpTransceiverTest::datagramsOfEveryLengthArriveWhole()
 {
     QFETCH(int, length);
-    const int port = freeUdpPort();
     UDPTransceiver link;
-    QVERIFY(openLink(link, port, port)); // talks to itself
+    QVERIFY(openLink(link));
     std::vector<char> sent(static_cast<std::size_t>(length) + 1, 'x');
     QCOMPARE(link.transmit(sent.data(), static_cast<unsigned long long>(length)), length);
 
@@ -119,9 +117,8 @@ void UdpTransceiverTest::datagramsOfEveryLengthArriveWhole()
 
 void UdpTransceiverTest::longerDatagramIsReportedAsCut()
 {
-    const int port = freeUdpPort();
     UDPTransceiver link;
-    QVERIFY(openLink(link, port, port));
+    QVERIFY(openLink(link));
     std::vector<char> sent(5000, 'y');
     QCOMPARE(link.transmit(sent.data(), 5000), 5000);
     std::vector<char> buffer(4096, 0);
@@ -142,9 +139,8 @@ void UdpTransceiverTest::longerDatagramIsReportedAsCut()
 
 void UdpTransceiverTest::blockingReceiveWaitsAndShutdownReleasesIt()
 {
-    const int port = freeUdpPort();
     UDPTransceiver link;
-    QVERIFY(openLink(link, port, port));
+    QVERIFY(openLink(link));
     char buffer[4096];
     auto pending = std::async(std::launch::async, [&] { return link.receive(buffer, sizeof buffer); });
     QCOMPARE(pending.wait_for(std::chrono::milliseconds(150)), std::future_status::timeout);

@@ -1,20 +1,8 @@
 #pragma once
 
-#include <QHostAddress>
-#include <QUdpSocket>
-
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
-
-// A UDP port that is free at the moment of asking (for tests that must not use the link's fixed
-// ports).
-inline int freeUdpPort()
-{
-    QUdpSocket probe;
-    probe.bind(QHostAddress(QHostAddress::LocalHost), 0);
-    return probe.localPort();
-}
 
 // Binds a UDP socket to `port` on every local address without address reuse, as a program that
 // holds the port does; returns its handle (close it with ::close) or -1 when the port is taken.
