@@ -1,38 +1,23 @@
 #include "Assignments.h"
 
-#include "VirtualPlatformDataModel.h"
-
-#include <QMetaProperty>
+#include "StateValues.h"
 
 namespace Peer {
 
 namespace {
 
-// The model's own property `name`, or an invalid one.
-QMetaProperty propertyNamed(const QString& name)
-{
-    const QMetaObject& meta = VirtualPlatformDataModel::staticMetaObject;
-    for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index) {
-        if (name == QLatin1String(meta.property(index).name()))
-            return meta.property(index);
-    }
-    return {};
-}
-
 // The names, wrapped, integers first, then truth values.
 QString nameTable()
 {
-    const QMetaObject& meta = VirtualPlatformDataModel::staticMetaObject;
     QString table;
     for (const bool truthValues : {false, true}) {
         QString line = truthValues ? QStringLiteral("  true/false:") : QStringLiteral("  whole numbers:");
         const int indent = 17;
         line = line.leftJustified(indent, QLatin1Char(' '));
-        for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index) {
-            const QMetaProperty property = meta.property(index);
-            if ((property.userType() == QMetaType::Bool) != truthValues)
+        for (const StateValues::Value& value : StateValues::table) {
+            if ((value.kind == StateValues::Kind::Bool) != truthValues)
                 continue;
-            const QString name = QLatin1String(property.name());
+            const QString name = QLatin1String(value.name);
             if (line.size() + 1 + name.size() > 100 && line.trimmed().size() > 0 &&
                 !line.endsWith(QLatin1Char(':'))) {
                 table += line + QLatin1Char('\n');
@@ -51,7 +36,8 @@ QString nameTable()
 QString unknownNameError(const QString& key)
 {
     QString text = QStringLiteral("no value is named '%1'").arg(key);
-    for (const QString& name : valueNames()) {
+    for (const StateValues::Value& value : StateValues::table) {
+        const QString name = QLatin1String(value.name);
         if (name.compare(key, Qt::CaseInsensitive) == 0) {
             text += QStringLiteral(" (names are case-sensitive: did you mean %1?)").arg(name);
             return text;
@@ -61,15 +47,6 @@ QString unknownNameError(const QString& key)
 }
 
 } // namespace
-
-QStringList valueNames()
-{
-    const QMetaObject& meta = VirtualPlatformDataModel::staticMetaObject;
-    QStringList names;
-    for (int index = meta.propertyOffset(); index < meta.propertyCount(); ++index)
-        names << QLatin1String(meta.property(index).name());
-    return names;
-}
 
 Assignments parseAssignments(const QStringList& arguments)
 {
@@ -88,13 +65,13 @@ Assignments parseAssignments(const QStringList& arguments)
             return fail(QStringLiteral("'%1' is not key=value").arg(argument));
         const QString key = argument.left(equals);
         const QString text = argument.mid(equals + 1);
-        const QMetaProperty property = propertyNamed(key);
-        if (!property.isValid())
+        const int index = StateValues::indexOf(key);
+        if (index < 0)
             return fail(unknownNameError(key));
         if (result.document.contains(key))
             return fail(QStringLiteral("%1 is given twice").arg(key));
 
-        if (property.userType() == QMetaType::Bool) {
+        if (StateValues::table[index].kind == StateValues::Kind::Bool) {
             if (text == QLatin1String("true") || text == QLatin1String("1"))
                 result.document.insert(key, true);
             else if (text == QLatin1String("false") || text == QLatin1String("0"))

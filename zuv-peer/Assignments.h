@@ -6,9 +6,6 @@
 
 namespace Peer {
 
-// The names of the platform's 49 values, in the order the state model declares them.
-QStringList valueNames();
-
 // Turns command-line arguments "key=value ..." into one document. A key must name a value of the
 // platform (case-sensitive); an integer value takes a whole number (32 bits), a truth value true,
 // false, 1 or 0. Each key may be given once.

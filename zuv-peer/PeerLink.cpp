@@ -1,10 +1,7 @@
 #include "PeerLink.h"
 
-#include "StateDatagram.h"
-
 #include <QJsonDocument>
 
-#include <chrono>
 #include <cstring>
 
 namespace Peer {
@@ -42,16 +39,11 @@ QString transmit(JOLV::Connectivity::UDPTransceiver& transceiver, const QJsonObj
 
 } // namespace
 
-PeerLink::PeerLink(QObject* parent) : QObject(parent)
-{
-    qRegisterMetaType<Peer::IncomingDatagram>();
-}
+PeerLink::PeerLink(QObject* parent) : QObject(parent) {}
 
 PeerLink::~PeerLink()
 {
-    stop();
-    if (socketOpen)
-        transceiver.deinitSocket();
+    close();
 }
 
 QString PeerLink::open(int listenPort, int targetPort)
@@ -64,10 +56,16 @@ QString PeerLink::open(int listenPort, int targetPort)
     // No address reuse: a second peer on the same port is refused instead of sharing its traffic.
     if (transceiver.initReceiver(loopback, listenPort) != 0) {
         const int error = lastError();
+        close();
         return socketError(error, QStringLiteral("cannot listen on UDP port %1").arg(listenPort));
     }
     transceiver.initTransmitter(loopback, targetPort);
+    transceiver.ignoreConnectionResets();
     transceiver.setReceiveBufferSize(1 << 20);
+    transceiver.setSocketNonBlocking();
+    notifier =
+        std::make_unique<QSocketNotifier>(static_cast<qintptr>(transceiver.handle()), QSocketNotifier::Read);
+    connect(notifier.get(), &QSocketNotifier::activated, this, &PeerLink::readWaiting);
     return {};
 }
 
@@ -81,22 +79,12 @@ void PeerLink::setTargetPort(int port)
     transceiver.initTransmitter(loopback, port);
 }
 
-void PeerLink::start()
+void PeerLink::close()
 {
-    if (receiver.joinable() || !socketOpen)
-        return;
-    stopRequested = false;
-    receiver = std::thread([this] { receiveLoop(); });
-}
-
-void PeerLink::stop()
-{
-    stopRequested = true;
-    if (!receiver.joinable())
-        return;
-    if (socketOpen && transceiver.interruptReceive())
-        socketOpen = false;
-    receiver.join();
+    notifier.reset();
+    if (socketOpen)
+        transceiver.deinitSocket();
+    socketOpen = false;
 }
 
 QString PeerLink::send(const QJsonObject& document)
@@ -106,30 +94,20 @@ QString PeerLink::send(const QJsonObject& document)
     return transmit(transceiver, document);
 }
 
-void PeerLink::receiveLoop()
+void PeerLink::readWaiting()
 {
     char buffer[StateDatagram::size];
-    while (!stopRequested) {
-        std::memset(buffer, 0, sizeof(buffer));
-        const auto received = transceiver.receiveDatagram(buffer, sizeof(buffer));
-        if (stopRequested)
-            break;
-        IncomingDatagram datagram;
-        if (received.bytes < 0) {
-            datagram.error = true;
-            datagram.errorCode = lastError();
-        } else {
-            datagram.bytes = QByteArray(buffer, received.bytes);
-            datagram.truncated = received.truncated;
-            datagram.length = received.length;
-            datagram.senderAddress = received.senderAddress;
+    for (int read = 0; read < readBatch && socketOpen; ++read) {
+        const auto datagram = transceiver.receiveDatagram(buffer, sizeof(buffer));
+        if (datagram.none)
+            return;
+        if (datagram.bytes < 0) {
+            emit receiveFailed(lastError());
+            return;
         }
-        QMetaObject::invokeMethod(
-            this, [this, datagram] { emit datagramReceived(datagram); }, Qt::QueuedConnection);
-        if (datagram.error) {
-            // A persistent error must not turn the loop into a busy one.
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        }
+        emit received(StateDatagram::receive(buffer, static_cast<std::size_t>(datagram.bytes),
+                                             static_cast<std::size_t>(datagram.length),
+                                             datagram.senderAddress));
     }
 }
 

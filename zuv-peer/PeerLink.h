@@ -1,55 +1,58 @@
 #pragma once
 
 #include "Connectivity/UDPTransceiver.h"
-#include "IncomingDatagram.h"
+#include "StateDatagram.h"
 
 #include <QJsonObject>
 #include <QObject>
+#include <QSocketNotifier>
 #include <QString>
 
-#include <atomic>
-#include <thread>
+#include <memory>
 
 namespace Peer {
 
-// The peer's end of the link: one UDP socket that receives on the peer's port and sends to the
-// program's, with the program's framing (4096-byte datagrams: compact JSON text, then NUL bytes).
+// One end of the link: one UDP socket that receives on its own port and sends to the other end's,
+// with the program's framing (4096-byte datagrams: compact JSON text, then NUL bytes). It plays the
+// peer's end (receives on 50001, sends to 50000) or, for the checker, the program's.
 //
-// A receive thread waits for datagrams and hands each one, as it came, to the thread that owns the
-// link (datagramReceived); everything else runs in the owner's thread.
+// The socket is watched by the event loop of the thread that opens it: each datagram that arrives
+// is judged by the receive rules and handed on (received) in that thread, between its timers.
 class PeerLink : public QObject
 {
     Q_OBJECT
 
 public:
     static constexpr const char* loopback = "127.0.0.1";
+    // Datagrams read in one go before the event loop's timers get their turn.
+    static constexpr int readBatch = 64;
 
     explicit PeerLink(QObject* parent = nullptr);
     ~PeerLink() override;
 
     // Opens the socket, binds `listenPort` (0: any free port) and aims at `targetPort` on the
-    // loopback address. Returns an empty text, or what went wrong.
+    // loopback address; from now on datagrams are received. Returns an empty text, or what went
+    // wrong.
     QString open(int listenPort, int targetPort);
     int listeningPort() const;
     void setTargetPort(int port);
-
-    // Starts and stops the receive thread. stop() is safe to call more than once.
-    void start();
-    void stop();
+    // Stops receiving and closes the socket. Safe to call more than once.
+    void close();
 
     // Sends one document as one datagram. Returns an empty text, or what went wrong.
     QString send(const QJsonObject& document);
 
 signals:
-    void datagramReceived(const Peer::IncomingDatagram& datagram);
+    void received(const StateDatagram::Received& datagram);
+    // A receive failed with the socket layer's error number `error`.
+    void receiveFailed(int error);
 
 private:
-    void receiveLoop();
+    void readWaiting();
 
     JOLV::Connectivity::UDPTransceiver transceiver;
+    std::unique_ptr<QSocketNotifier> notifier;
     bool socketOpen = false;
-    std::thread receiver;
-    std::atomic<bool> stopRequested{false};
 };
 
 // Sends one document to 127.0.0.1:`port` from a socket of its own. Returns an empty text, or what

@@ -4,71 +4,45 @@
 
 namespace Peer {
 
-namespace {
-
-QString dottedAddress(quint32 address)
-{
-    return QStringLiteral("%1.%2.%3.%4")
-        .arg(address >> 24)
-        .arg((address >> 16) & 0xff)
-        .arg((address >> 8) & 0xff)
-        .arg(address & 0xff);
-}
-
-} // namespace
-
 Simulator::Simulator(const Clock& clock, QObject* parent)
     : QObject(parent),
       time(clock), units{&lights, &alarm, &windshield, &alarmBoard, &lightBoard, &windshieldBoard}
 {
 }
 
-void Simulator::handleDatagram(const IncomingDatagram& datagram)
+void Simulator::handleReceiveError(int error)
+{
+    emit datagramRejected(time.now(), QStringLiteral("receive error %1: nothing received").arg(error));
+}
+
+void Simulator::handleDatagram(const StateDatagram::Received& datagram)
 {
     const Millis now = time.now();
-    if (datagram.error) {
-        emit datagramRejected(now,
-                              QStringLiteral("receive error %1: nothing received").arg(datagram.errorCode));
-        return;
-    }
-    if (datagram.truncated || datagram.length > datagramSize ||
-        static_cast<unsigned long long>(datagram.bytes.size()) > datagramSize) {
-        emit datagramRejected(now,
-                              QStringLiteral("dropped a datagram longer than %1 bytes (%2 bytes)")
-                                  .arg(datagramSize)
-                                  .arg(qMax<unsigned long long>(datagram.length, datagram.bytes.size())));
-        return;
-    }
-    if ((datagram.senderAddress >> 24) != 127) {
-        emit datagramRejected(now, QStringLiteral("dropped a datagram from %1, not a loopback address")
-                                       .arg(dottedAddress(datagram.senderAddress)));
+    if (datagram.verdict != StateDatagram::Received::Verdict::Document) {
+        emit datagramRejected(now, QString::fromStdString(datagram.reason()));
         return;
     }
 
-    QJsonObject before;
-    received.serializeJson(before);
-    const auto applied = StateDatagram::apply(received, datagram.bytes.constData(),
-                                              static_cast<std::size_t>(datagram.bytes.size()));
-    if (applied.document.isNull()) {
-        emit datagramRejected(
-            now,
-            QStringLiteral("not a JSON object (%1 bytes of text): nothing applied").arg(applied.textLength));
-    }
-    QJsonObject after;
-    received.serializeJson(after);
+    int before[StateValues::count];
+    for (int index = 0; index < StateValues::count; ++index)
+        before[index] = received.value(index);
+    received.apply(datagram.assignments);
     // Changes that only confirm what this peer sent are no news.
     const QJsonObject& sent = builder.believed();
     QJsonObject changedTo;
     QJsonObject changedFrom;
-    for (auto member = after.constBegin(); member != after.constEnd(); ++member) {
-        const QJsonValue old = before.value(member.key());
-        const bool echo = isDriving && sent.value(member.key()) == member.value();
-        if (old != member.value() && !echo) {
-            changedTo.insert(member.key(), member.value());
-            changedFrom.insert(member.key(), old);
-        }
+    for (int index = 0; index < StateValues::count; ++index) {
+        const int value = received.value(index);
+        if (value == before[index])
+            continue;
+        const QString key = QLatin1String(StateValues::table[index].name);
+        const QJsonValue changed = StateValues::toJson(index, value);
+        if (isDriving && sent.value(key) == changed)
+            continue;
+        changedTo.insert(key, changed);
+        changedFrom.insert(key, StateValues::toJson(index, before[index]));
     }
-    const QJsonObject document = applied.document.object();
+    const QJsonObject document = datagram.document.object();
     emit documentReceived(now, document, changedTo, changedFrom);
 
     if (!isDriving)

@@ -4,8 +4,8 @@
 #include "Clock.h"
 #include "DocumentBuilder.h"
 #include "GenericBoardUnit.h"
-#include "IncomingDatagram.h"
 #include "LightsUnit.h"
+#include "StateDatagram.h"
 #include "VirtualPlatformDataModel.h"
 #include "WindshieldUnit.h"
 
@@ -28,24 +28,20 @@ class Simulator : public QObject
     Q_OBJECT
 
 public:
-    // The receive limit of the link: longer datagrams are dropped.
-    static constexpr unsigned long long datagramSize = 4096;
-
     explicit Simulator(const Clock& clock, QObject* parent = nullptr);
 
     void setDriving(bool driving) { isDriving = driving; }
-    bool driving() const { return isDriving; }
 
-    // Applies one received datagram, with the program's rules: one datagram is one document, its
-    // text runs to the first NUL, datagrams longer than 4096 bytes or from a sender that is not a
-    // loopback address are dropped, and text that is not a JSON object is applied as an empty one.
-    void handleDatagram(const IncomingDatagram& datagram);
+    // Applies one received datagram as judged by the program's receive rules: a dropped datagram or
+    // a text that is not a JSON object changes nothing and is reported (datagramRejected).
+    void handleDatagram(const StateDatagram::Received& datagram);
+    // A receive failed with the socket layer's error number `error`.
+    void handleReceiveError(int error);
 
     // Lets time pass for the control units; sends what changed.
     void tick();
 
     const VirtualPlatformDataModel& state() const { return received; }
-    const Clock& clock() const { return time; }
 
 signals:
     // A document was applied. `changedTo` holds the values it changed, `changedFrom` their values

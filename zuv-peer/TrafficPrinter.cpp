@@ -1,11 +1,10 @@
 #include "TrafficPrinter.h"
 
+#include "StateValues.h"
 #include "Trace.h"
-#include "VirtualPlatformDataModel.h"
 
 #include <QJsonArray>
 #include <QJsonDocument>
-#include <QMetaProperty>
 
 #include <cmath>
 
@@ -65,12 +64,9 @@ QString transitions(const QJsonObject& from, const QJsonObject& to)
 
 QStringList unknownNames(const QJsonObject& document)
 {
-    const QMetaObject& meta = VirtualPlatformDataModel::staticMetaObject;
     QStringList unknown;
     for (auto member = document.constBegin(); member != document.constEnd(); ++member) {
-        const QByteArray name = member.key().toLatin1();
-        const int index = meta.indexOfProperty(name.constData());
-        if (index < meta.propertyOffset() || member.key() != QLatin1String(name))
+        if (StateValues::indexOf(member.key()) < 0)
             unknown << member.key();
     }
     return unknown;

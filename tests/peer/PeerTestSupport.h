@@ -3,13 +3,10 @@
 // Helpers shared by the peer's tests.
 
 #include "ControlUnit.h"
-#include "IncomingDatagram.h"
 #include "StateDatagram.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>
-
-#include <cstring>
 
 namespace PeerTest {
 
@@ -26,23 +23,13 @@ inline bool lit(const Peer::ControlUnit& unit, const char* key, Peer::Millis now
     return driven(unit, now).value(QLatin1String(key)).toBool();
 }
 
-// A datagram framed as the program frames it: 4096 bytes, compact text, NUL bytes after it.
-inline Peer::IncomingDatagram datagramOf(const QJsonObject& document)
+// A datagram framed as the program frames it (4096 bytes, compact text, NUL bytes after it), as
+// the receive rules judge it.
+inline StateDatagram::Received datagramOf(const QJsonObject& document)
 {
-    const QByteArray text = StateDatagram::compactText(QJsonDocument(document));
-    Peer::IncomingDatagram datagram;
-    datagram.bytes = QByteArray(static_cast<int>(StateDatagram::size), '\0');
-    std::memcpy(datagram.bytes.data(), text.constData(), static_cast<std::size_t>(text.size()));
-    datagram.length = StateDatagram::size;
-    return datagram;
-}
-
-inline Peer::IncomingDatagram rawDatagram(const QByteArray& bytes)
-{
-    Peer::IncomingDatagram datagram;
-    datagram.bytes = bytes;
-    datagram.length = static_cast<unsigned long long>(bytes.size());
-    return datagram;
+    char buffer[StateDatagram::size] = {};
+    StateDatagram::frame(StateDatagram::compactText(QJsonDocument(document)), buffer);
+    return StateDatagram::receive(buffer, StateDatagram::size, StateDatagram::size, 0x7f000001);
 }
 
 // What the windshield module of the program does with a new phase pattern: +1 for one step

@@ -39,7 +39,7 @@ void TestPeerLoopback::programAndPeerExchangeDocuments()
 
     SteadyClock clock;
     Simulator simulator(clock);
-    connect(&link, &PeerLink::datagramReceived, &simulator, &Simulator::handleDatagram);
+    connect(&link, &PeerLink::received, &simulator, &Simulator::handleDatagram);
     QStringList sendFailures;
     connect(&simulator, &Simulator::documentSent, &link, [&](qint64, const QJsonObject& document) {
         const QString failure = link.send(document);
@@ -71,7 +71,6 @@ void TestPeerLoopback::programAndPeerExchangeDocuments()
     });
 
     manager.start();
-    link.start();
     simulator.tick();
     ticker.start(5);
 
@@ -112,7 +111,7 @@ void TestPeerLoopback::programAndPeerExchangeDocuments()
 
     ticker.stop();
     manager.stop();
-    link.stop();
+    link.close();
     QVERIFY2(sendFailures.isEmpty(), qPrintable(sendFailures.join('\n')));
     QVERIFY(received.count() >= 5);
 }
