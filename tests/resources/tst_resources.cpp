@@ -42,7 +42,6 @@ class ResourcesTest : public QObject
 
 private slots:
     void eachBundleHoldsItsShare();
-    void registeringTwiceChangesNothing();
     void everyNamedFileIsInTheTree();
 };
 
@@ -73,18 +72,6 @@ void ResourcesTest::eachBundleHoldsItsShare()
     QVERIFY(documents.contains("fonts/OpenSans-Regular.ttf"));
     for (const QString& file : documents)
         QVERIFY2(file.endsWith(".qml") || file == "fonts/OpenSans-Regular.ttf", qPrintable(file));
-}
-
-void ResourcesTest::registeringTwiceChangesNothing()
-{
-    qInitResources_VirtualPlatformCoreLargeImagesResources();
-    qInitResources_VirtualPlatformCoreImagesResources();
-    qInitResources_VirtualPlatformCoreQmlResources();
-    const QSet<QString> once = treeFiles();
-    qInitResources_VirtualPlatformCoreLargeImagesResources();
-    qInitResources_VirtualPlatformCoreImagesResources();
-    qInitResources_VirtualPlatformCoreQmlResources();
-    QCOMPARE(treeFiles(), once);
 }
 
 void ResourcesTest::everyNamedFileIsInTheTree()
