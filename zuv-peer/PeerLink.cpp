@@ -63,9 +63,11 @@ QString PeerLink::open(int listenPort, int targetPort)
     transceiver.ignoreConnectionResets();
     transceiver.setReceiveBufferSize(1 << 20);
     transceiver.setSocketNonBlocking();
+    transceiver.enableArrivalTimes();
     notifier =
         std::make_unique<QSocketNotifier>(static_cast<qintptr>(transceiver.handle()), QSocketNotifier::Read);
-    connect(notifier.get(), &QSocketNotifier::activated, this, &PeerLink::readWaiting);
+    // A batch at a time, so that a flood leaves the event loop's timers their turn.
+    connect(notifier.get(), &QSocketNotifier::activated, this, [this] { readWaiting(); });
     return {};
 }
 
@@ -94,10 +96,10 @@ QString PeerLink::send(const QJsonObject& document)
     return transmit(transceiver, document);
 }
 
-void PeerLink::readWaiting()
+void PeerLink::readWaiting(int most)
 {
     char buffer[StateDatagram::size];
-    for (int read = 0; read < readBatch && socketOpen; ++read) {
+    for (int read = 0; read < most && socketOpen; ++read) {
         const auto datagram = transceiver.receiveDatagram(buffer, sizeof(buffer));
         if (datagram.none)
             return;
@@ -106,8 +108,8 @@ void PeerLink::readWaiting()
             return;
         }
         emit received(StateDatagram::receive(buffer, static_cast<std::size_t>(datagram.bytes),
-                                             static_cast<std::size_t>(datagram.length),
-                                             datagram.senderAddress));
+                                             static_cast<std::size_t>(datagram.length), datagram.senderAddress),
+                      datagram.arrivedMicros);
     }
 }
 

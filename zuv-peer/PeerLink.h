@@ -42,14 +42,17 @@ public:
     // Sends one document as one datagram. Returns an empty text, or what went wrong.
     QString send(const QJsonObject& document);
 
+    // Reads the datagrams waiting now, `most` at the most (the event loop reads them on its own as
+    // they arrive, a batch at a time).
+    void readWaiting(int most = readBatch);
+
 signals:
-    void received(const StateDatagram::Received& datagram);
+    // `arrivedMicros`: when the system received it, on its clock (µs), or 0 where it cannot say.
+    void received(const StateDatagram::Received& datagram, qint64 arrivedMicros);
     // A receive failed with the socket layer's error number `error`.
     void receiveFailed(int error);
 
 private:
-    void readWaiting();
-
     JOLV::Connectivity::UDPTransceiver transceiver;
     std::unique_ptr<QSocketNotifier> notifier;
     bool socketOpen = false;

@@ -172,6 +172,9 @@ UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned 
     message.msg_namelen = sizeof(sender);
     message.msg_iov = &part;
     message.msg_iovlen = 1;
+    alignas(cmsghdr) char control[CMSG_SPACE(sizeof(timeval))];
+    message.msg_control = control;
+    message.msg_controllen = sizeof(control);
 #ifdef __linux__
     // With MSG_TRUNC Linux reports the datagram's real length even when it was cut.
     int flags = MSG_TRUNC;
@@ -188,6 +191,13 @@ UDPTransceiver::Datagram UDPTransceiver::receiveDatagram(char* buffer, unsigned 
     if (datagram.truncated && datagram.length <= size)
         datagram.length = size + 1; // length unknown beyond the buffer
     datagram.bytes = static_cast<int>(datagram.truncated ? size : datagram.length);
+    for (cmsghdr* header = CMSG_FIRSTHDR(&message); header; header = CMSG_NXTHDR(&message, header)) {
+        if (header->cmsg_level == SOL_SOCKET && header->cmsg_type == SCM_TIMESTAMP) {
+            timeval stamp{};
+            std::memcpy(&stamp, CMSG_DATA(header), sizeof(stamp));
+            datagram.arrivedMicros = std::int64_t(stamp.tv_sec) * 1000000 + stamp.tv_usec;
+        }
+    }
 #endif
     datagram.senderAddress = ntohl(sender.sin_addr.s_addr);
     return datagram;
@@ -214,6 +224,16 @@ int UDPTransceiver::ignoreConnectionResets()
                : -1;
 #else
     return 0;
+#endif
+}
+
+int UDPTransceiver::enableArrivalTimes()
+{
+#ifdef _WIN32
+    return -1;
+#else
+    const int enable = 1;
+    return status(::setsockopt(sock, SOL_SOCKET, SO_TIMESTAMP, &enable, sizeof(enable)));
 #endif
 }
 

@@ -23,6 +23,7 @@ public:
         unsigned long long length = 0;   // the datagram's full length where the platform tells it
         std::uint32_t senderAddress = 0; // IPv4 address of the sender, host byte order
         bool none = false;               // no datagram was waiting (non-blocking socket)
+        std::int64_t arrivedMicros = 0;  // when it arrived (system clock, µs) where the system tells it
         bool fromLoopback() const { return (senderAddress >> 24) == 127; }
     };
 
@@ -55,6 +56,10 @@ public:
     // On Windows, stops a datagram sent to a port where nobody listens from failing the next
     // receive (WinSock reports the peer's "port unreachable" that way). Elsewhere nothing to do.
     int ignoreConnectionResets();
+
+    // Asks the platform to stamp every datagram with the time it arrived (Datagram::arrivedMicros);
+    // returns 0, or -1 where it cannot.
+    int enableArrivalTimes();
 
     // Asks the platform for a receive buffer of `bytes`; returns 0 or -1.
     int setReceiveBufferSize(int bytes);
