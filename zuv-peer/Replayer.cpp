@@ -18,8 +18,8 @@ qint64 Replayer::dueAt(int index) const
 {
     if (entries.isEmpty())
         return 0;
-    const qint64 offset = entries.at(index).atMilliseconds - entries.first().atMilliseconds;
-    return std::llround(static_cast<double>(qMax<qint64>(0, offset)) / speed);
+    const qint64 offset = entries.at(index).atMicros - entries.first().atMicros;
+    return std::llround(static_cast<double>(qMax<qint64>(0, offset)) / 1000.0 / speed);
 }
 
 void Replayer::start()

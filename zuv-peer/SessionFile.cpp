@@ -17,10 +17,22 @@ QString directionName(Direction direction)
 
 QByteArray line(const Entry& entry)
 {
-    const QByteArray seconds = QByteArray::number(entry.atMilliseconds / 1000) + '.' +
-                               QByteArray::number(entry.atMilliseconds % 1000).rightJustified(3, '0');
-    return "{\"t\":" + seconds + ",\"dir\":\"" + directionName(entry.direction).toLatin1() +
-           "\",\"doc\":" + QJsonDocument(entry.document).toJson(QJsonDocument::Compact) + "}\n";
+    QJsonObject object;
+    if (entry.direction == Direction::Scenario) {
+        object.insert(QStringLiteral("scenario"), entry.scenario);
+        object.insert(QStringLiteral("file"), entry.file);
+    } else {
+        object.insert(QStringLiteral("dir"), directionName(entry.direction));
+        object.insert(QStringLiteral("doc"), entry.document);
+        if (!entry.rejected.isEmpty())
+            object.insert(QStringLiteral("rejected"), entry.rejected);
+    }
+    // The time first, to the microsecond.
+    const qint64 micros = qMax<qint64>(0, entry.atMicros);
+    const QByteArray seconds = QByteArray::number(micros / 1000000) + '.' +
+                               QByteArray::number(micros % 1000000).rightJustified(6, '0');
+    const QByteArray rest = QJsonDocument(object).toJson(QJsonDocument::Compact);
+    return "{\"t\":" + seconds + ',' + rest.mid(1) + '\n';
 }
 
 Parsed parse(const QByteArray& contents)
@@ -47,16 +59,24 @@ Parsed parse(const QByteArray& contents)
         const double seconds = time.toDouble(-1);
         if (!time.isDouble() || !std::isfinite(seconds) || seconds < 0 || seconds > 1e9)
             return fail(QStringLiteral("\"t\" must be a number of seconds, 0 or more"));
+        Entry entry;
+        entry.atMicros = std::llround(seconds * 1e6);
+        if (object.contains(QLatin1String("scenario"))) {
+            entry.direction = Direction::Scenario;
+            entry.scenario = object.value(QLatin1String("scenario")).toString();
+            entry.file = object.value(QLatin1String("file")).toString();
+            parsed.entries.append(entry);
+            continue;
+        }
         const QString direction = object.value(QLatin1String("dir")).toString();
         if (direction != QLatin1String("in") && direction != QLatin1String("out"))
             return fail(QStringLiteral("\"dir\" must be \"in\" or \"out\""));
         const QJsonValue content = object.value(QLatin1String("doc"));
         if (!content.isObject())
             return fail(QStringLiteral("\"doc\" must be a JSON object"));
-        Entry entry;
-        entry.atMilliseconds = std::llround(seconds * 1000.0);
         entry.direction = direction == QLatin1String("in") ? Direction::In : Direction::Out;
         entry.document = content.toObject();
+        entry.rejected = object.value(QLatin1String("rejected")).toString();
         parsed.entries.append(entry);
     }
     return parsed;
@@ -79,12 +99,12 @@ QString SessionRecorder::open(const QString& path)
 
 void SessionRecorder::recordReceived(qint64 at, const QJsonObject& document)
 {
-    write({at, SessionFile::Direction::In, document});
+    write({at * 1000, SessionFile::Direction::In, document, {}, {}, {}});
 }
 
 void SessionRecorder::recordSent(qint64 at, const QJsonObject& document)
 {
-    write({at, SessionFile::Direction::Out, document});
+    write({at * 1000, SessionFile::Direction::Out, document, {}, {}, {}});
 }
 
 void SessionRecorder::write(const SessionFile::Entry& entry)

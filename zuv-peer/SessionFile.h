@@ -9,22 +9,28 @@
 namespace Peer {
 
 // A recorded session: one JSON object per line,
-//   {"t":12.345,"dir":"in","doc":{...}}
-// with the time in seconds since the recording started, the direction seen from the peer ("in":
-// from the program to the peer, "out": from the peer to the program) and the document.
+//   {"t":12.345678,"dir":"in","doc":{...}}
+// with the time in seconds (to the microsecond) since the recording started, the direction seen
+// from the peer ("in": from the program to the peer, "out": from the peer to the program) and the
+// document. A datagram that was no document carries "rejected" (why) and an empty document. The
+// checker's traces also mark where each scenario begins: {"t":...,"scenario":NAME,"file":PATH}.
 namespace SessionFile {
 
 enum class Direction
 {
     In,
-    Out
+    Out,
+    Scenario // a scenario begins
 };
 
 struct Entry
 {
-    qint64 atMilliseconds = 0;
+    qint64 atMicros = 0;
     Direction direction = Direction::In;
     QJsonObject document;
+    QString rejected; // Out: why the datagram was no document
+    QString scenario; // Scenario: its name and file
+    QString file;
 };
 
 QString directionName(Direction direction);

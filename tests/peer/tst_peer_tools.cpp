@@ -31,24 +31,37 @@ private slots:
 void TestPeerTools::sessionLinesRoundTrip()
 {
     const QVector<SessionFile::Entry> entries = {
-        {0, SessionFile::Direction::Out, {{"alarmGenericLightUp", true}, {"cockpitAlarmReset", 0}}},
-        {1234, SessionFile::Direction::In, {{"cockpitIndicator", -2}, {"windshieldWiperA", false}}},
-        {3600007, SessionFile::Direction::Out, {}},
+        {0,
+         SessionFile::Direction::Out,
+         {{"alarmGenericLightUp", true}, {"cockpitAlarmReset", 0}},
+         {},
+         {},
+         {}},
+        {1234567,
+         SessionFile::Direction::In,
+         {{"cockpitIndicator", -2}, {"windshieldWiperA", false}},
+         {},
+         {},
+         {}},
+        {3600007000, SessionFile::Direction::Out, {}, "not a JSON object", {}, {}},
+        {3600008000, SessionFile::Direction::Scenario, {}, {}, "Low beam", "lights.yaml"},
     };
     QByteArray contents;
     for (const auto& entry : entries)
         contents += SessionFile::line(entry);
     QCOMPARE(SessionFile::line(entries.at(1)),
-             QByteArray(R"({"t":1.234,"dir":"in","doc":{"cockpitIndicator":-2,"windshieldWiperA":false}})"
+             QByteArray(R"({"t":1.234567,"dir":"in","doc":{"cockpitIndicator":-2,"windshieldWiperA":false}})"
                         "\n"));
 
     const SessionFile::Parsed parsed = SessionFile::parse(contents + "\n\n");
     QVERIFY2(parsed.error.isEmpty(), qPrintable(parsed.error));
     QCOMPARE(parsed.entries.size(), entries.size());
     for (int index = 0; index < entries.size(); ++index) {
-        QCOMPARE(parsed.entries.at(index).atMilliseconds, entries.at(index).atMilliseconds);
+        QCOMPARE(parsed.entries.at(index).atMicros, entries.at(index).atMicros);
         QCOMPARE(parsed.entries.at(index).direction, entries.at(index).direction);
         QCOMPARE(parsed.entries.at(index).document, entries.at(index).document);
+        QCOMPARE(parsed.entries.at(index).rejected, entries.at(index).rejected);
+        QCOMPARE(parsed.entries.at(index).scenario, entries.at(index).scenario);
     }
 }
 
@@ -90,7 +103,7 @@ void TestPeerTools::recorderWritesLinesAndKeepsExistingFiles()
         QVERIFY(file.open(QIODevice::ReadOnly));
         const SessionFile::Parsed parsed = SessionFile::parse(file.readAll());
         QCOMPARE(parsed.entries.size(), 2);
-        QCOMPARE(parsed.entries.at(1).atMilliseconds, qint64(1005));
+        QCOMPARE(parsed.entries.at(1).atMicros, qint64(1005000));
         QCOMPARE(parsed.entries.at(1).direction, SessionFile::Direction::In);
     }
     SessionRecorder second;
@@ -182,14 +195,14 @@ void TestPeerTools::traceLines()
 
 void TestPeerTools::replayTimingScalesWithSpeed()
 {
-    const QVector<SessionFile::Entry> entries = {
-        {1000, SessionFile::Direction::Out, {}},
-        {1500, SessionFile::Direction::Out, {}},
-        {1400,
-         SessionFile::Direction::Out,
-         {}}, // out of order: overdue, so it goes right after the one before
-        {5000, SessionFile::Direction::Out, {}},
+    const auto sentAt = [](qint64 milliseconds) {
+        SessionFile::Entry entry;
+        entry.atMicros = milliseconds * 1000;
+        entry.direction = SessionFile::Direction::Out;
+        return entry;
     };
+    // The third is out of order: overdue, so it goes right after the one before.
+    const QVector<SessionFile::Entry> entries = {sentAt(1000), sentAt(1500), sentAt(1400), sentAt(5000)};
     const Replayer normal(entries, 9, 1.0);
     QCOMPARE(normal.dueAt(0), qint64(0));
     QCOMPARE(normal.dueAt(1), qint64(500));
