@@ -35,7 +35,7 @@ int usage(const QString& text)
 
 Parser::Parser(const QString& description)
     : quietOption({QStringLiteral("q"), QStringLiteral("quiet")},
-                                    QStringLiteral("Print nothing but errors.")),
+                  QStringLiteral("Print nothing but errors.")),
       programPort(QStringLiteral("program-port"), QStringLiteral("The program's UDP port (default 50000)."),
                   QStringLiteral("port")),
       peerPort(QStringLiteral("peer-port"), QStringLiteral("The peer's UDP port (default 50001)."),
@@ -71,7 +71,8 @@ int Parser::parse(const QStringList& arguments, int minimumPeerPort)
 
 QCommandLineOption destinationOption()
 {
-    return QCommandLineOption(QStringLiteral("to"), QStringLiteral("Where to send: program (default) or peer."),
+    return QCommandLineOption(QStringLiteral("to"),
+                              QStringLiteral("Where to send: program (default) or peer."),
                               QStringLiteral("program|peer"));
 }
 

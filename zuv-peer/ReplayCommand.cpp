@@ -16,15 +16,17 @@ namespace Commands {
 int replay(const QStringList& arguments)
 {
     using namespace Peer;
-    CommandLine::Parser parser(QStringLiteral("Sends the documents of a recorded session again, in their timing: "
-                                              "the \"out\" documents to the program, or with --to peer the \"in\" "
-                                              "documents to a peer."));
+    CommandLine::Parser parser(
+        QStringLiteral("Sends the documents of a recorded session again, in their timing: "
+                       "the \"out\" documents to the program, or with --to peer the \"in\" "
+                       "documents to a peer."));
     const QCommandLineOption to = CommandLine::destinationOption();
     const QCommandLineOption speed(QStringLiteral("speed"),
                                    QStringLiteral("Replay at <factor> times the recorded pace (default 1)."),
                                    QStringLiteral("factor"));
     parser->addOptions({to, speed});
-    parser->addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("A session file written by record."));
+    parser->addPositionalArgument(QStringLiteral("FILE"),
+                                  QStringLiteral("A session file written by record."));
     const int parsed = parser.parse(arguments);
     if (parsed >= 0)
         return parsed;
@@ -40,7 +42,8 @@ int replay(const QStringList& arguments)
         factor = parser->value(speed).toDouble(&ok);
         if (!ok || !(factor > 0) || factor > 1e6)
             return CommandLine::usage(
-                QStringLiteral("--speed takes a factor above 0, e.g. 2 or 0.5, not '%1'").arg(parser->value(speed)));
+                QStringLiteral("--speed takes a factor above 0, e.g. 2 or 0.5, not '%1'")
+                    .arg(parser->value(speed)));
     }
 
     const QString path = parser.positional().first();
@@ -74,9 +77,10 @@ int replay(const QStringList& arguments)
     QObject::connect(&replayer, &Replayer::sent, qApp, [&](qint64 at, const SessionFile::Entry& entry) {
         if (printing) {
             const bool in = entry.direction == SessionFile::Direction::In;
-            Trace::line((Format::timestamp(at) + QLatin1Char(' ') + SessionFile::directionName(entry.direction) +
-                         (in ? QStringLiteral("  ") : QStringLiteral(" ")) + Format::assignments(entry.document))
-                            .toStdString());
+            Trace::line(
+                (Format::timestamp(at) + QLatin1Char(' ') + SessionFile::directionName(entry.direction) +
+                 (in ? QStringLiteral("  ") : QStringLiteral(" ")) + Format::assignments(entry.document))
+                    .toStdString());
         }
     });
     QObject::connect(&replayer, &Replayer::sendFailed, qApp, [&](qint64 at, const QString& reason) {

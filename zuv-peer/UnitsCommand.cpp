@@ -43,12 +43,13 @@ const char* const overview =
 
 int runUnits(const QStringList& arguments, Units mode)
 {
-    CommandLine::Parser parser(mode == Units::Simulate ? QString::fromLatin1(overview)
-                               : mode == Units::Monitor
-                                   ? QStringLiteral("Runs the control units and prints every changed value as "
-                                                    "old -> new.")
-                                   : QStringLiteral("Runs the control units and writes every document in and out "
-                                                    "to FILE, one JSON object per line."));
+    CommandLine::Parser parser(
+        mode == Units::Simulate ? QString::fromLatin1(overview)
+        : mode == Units::Monitor
+            ? QStringLiteral("Runs the control units and prints every changed value as "
+                             "old -> new.")
+            : QStringLiteral("Runs the control units and writes every document in and out "
+                             "to FILE, one JSON object per line."));
     const QCommandLineOption passive(QStringLiteral("passive"),
                                      QStringLiteral("Watch only: run no control units and send nothing."));
     parser->addOption(passive);
@@ -62,19 +63,22 @@ int runUnits(const QStringList& arguments, Units mode)
         return CommandLine::usage(QStringLiteral("record takes one FILE"));
     if (mode != Units::Record && !positional.isEmpty()) {
         if (mode == Units::Simulate)
-            return CommandLine::usage(QStringLiteral("unknown command '%1' (commands: monitor, record, replay, send)")
-                                          .arg(positional.first()));
+            return CommandLine::usage(
+                QStringLiteral("unknown command '%1' (commands: monitor, record, replay, send)")
+                    .arg(positional.first()));
         return CommandLine::usage(QStringLiteral("unexpected argument '%1'").arg(positional.first()));
     }
     if (mode == Units::Monitor && parser.quiet())
-        return CommandLine::usage(QStringLiteral("monitor prints the traffic; --quiet would silence all of it"));
+        return CommandLine::usage(
+            QStringLiteral("monitor prints the traffic; --quiet would silence all of it"));
     const bool watching = parser->isSet(passive);
     const CommandLine::Ports ports = parser.ports();
 
     PeerLink link;
     const QString error = link.open(ports.peer, ports.program);
     if (!error.isEmpty()) {
-        CommandLine::printError(error + QStringLiteral(" - is another zuv-peer or control-unit program running?"));
+        CommandLine::printError(error +
+                                QStringLiteral(" - is another zuv-peer or control-unit program running?"));
         return CommandLine::runError;
     }
 
@@ -85,18 +89,20 @@ int runUnits(const QStringList& arguments, Units mode)
     QObject::connect(&link, &PeerLink::receiveFailed, &simulator, &Simulator::handleReceiveError);
 
     const bool printing = !parser.quiet();
-    TrafficPrinter printer(mode == Units::Monitor ? TrafficPrinter::Style::Monitor : TrafficPrinter::Style::Compact);
+    TrafficPrinter printer(mode == Units::Monitor ? TrafficPrinter::Style::Monitor
+                                                  : TrafficPrinter::Style::Compact);
     // The trace first, so that a failure to send follows the line of the document.
     if (printing) {
         QObject::connect(&simulator, &Simulator::documentReceived, &printer, &TrafficPrinter::printReceived);
         QObject::connect(&simulator, &Simulator::datagramRejected, &printer, &TrafficPrinter::printRejected);
         QObject::connect(&simulator, &Simulator::documentSent, &printer, &TrafficPrinter::printSent);
     }
-    QObject::connect(&simulator, &Simulator::documentSent, &link, [&](qint64 at, const QJsonObject& document) {
-        const QString failure = link.send(document);
-        if (!failure.isEmpty() && printing)
-            printer.printSendFailure(at, failure);
-    });
+    QObject::connect(&simulator, &Simulator::documentSent, &link,
+                     [&](qint64 at, const QJsonObject& document) {
+                         const QString failure = link.send(document);
+                         if (!failure.isEmpty() && printing)
+                             printer.printSendFailure(at, failure);
+                     });
 
     SessionRecorder recorder;
     if (mode == Units::Record) {
@@ -105,10 +111,12 @@ int runUnits(const QStringList& arguments, Units mode)
             CommandLine::printError(failure);
             return CommandLine::runError;
         }
-        QObject::connect(&simulator, &Simulator::documentReceived, &recorder,
-                         [&recorder](qint64 at, const QJsonObject& document) { recorder.recordReceived(at, document); });
-        QObject::connect(&simulator, &Simulator::documentSent, &recorder,
-                         [&recorder](qint64 at, const QJsonObject& document) { recorder.recordSent(at, document); });
+        QObject::connect(
+            &simulator, &Simulator::documentReceived, &recorder,
+            [&recorder](qint64 at, const QJsonObject& document) { recorder.recordReceived(at, document); });
+        QObject::connect(
+            &simulator, &Simulator::documentSent, &recorder,
+            [&recorder](qint64 at, const QJsonObject& document) { recorder.recordSent(at, document); });
         QObject::connect(&recorder, &SessionRecorder::writeFailed, qApp, [](const QString& reason) {
             CommandLine::printError(reason);
             QCoreApplication::exit(CommandLine::runError);
@@ -121,14 +129,15 @@ int runUnits(const QStringList& arguments, Units mode)
     QObject::connect(&ticker, &QTimer::timeout, &simulator, &Simulator::tick);
 
     if (printing) {
-        const QString role =
-            watching ? QStringLiteral("watching (no control units)") : QStringLiteral("control units running");
+        const QString role = watching ? QStringLiteral("watching (no control units)")
+                                      : QStringLiteral("control units running");
         Trace::line(QStringLiteral("zuv-peer: %1; listening on UDP 127.0.0.1:%2, sending to 127.0.0.1:%3%4; "
                                    "Ctrl+C ends")
                         .arg(role)
                         .arg(link.listeningPort())
                         .arg(ports.program)
-                        .arg(mode == Units::Record ? QStringLiteral("; recording to ") + positional.first() : QString())
+                        .arg(mode == Units::Record ? QStringLiteral("; recording to ") + positional.first()
+                                                   : QString())
                         .toStdString());
     }
     if (!watching) {

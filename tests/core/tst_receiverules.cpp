@@ -76,17 +76,20 @@ void ReceiveRulesTest::datagram_data()
 
     // Framing and senders.
     row("short document", valid, "document", 1, velocity);
-    row("framed like the program's own", valid + QByteArray(4096 - valid.size(), '\0'), "document", 1, velocity);
+    row("framed like the program's own", valid + QByteArray(4096 - valid.size(), '\0'), "document", 1,
+        velocity);
     row("4096 bytes without a NUL", valid + QByteArray(4096 - valid.size(), ' '), "document", 1, velocity);
-    row("text ends at the first NUL", valid + QByteArray("\0{\"cockpitBrake\":2}", 19), "document", 1, velocity);
+    row("text ends at the first NUL", valid + QByteArray("\0{\"cockpitBrake\":2}", 19), "document", 1,
+        velocity);
     row("longer than 4096 bytes", valid + QByteArray(4097 - valid.size(), ' '), "too long", 0, {});
     row("65507 bytes", valid + QByteArray(65507 - valid.size(), ' '), "too long", 0, {});
     QTest::newRow("cut to 4096 bytes by the socket")
         << valid + QByteArray(4096 - valid.size(), '\0') << qulonglong(5000) << loopback << "too long" << 0
         << QStringList();
-    QTest::newRow("from another machine") << valid << qulonglong(0) << quint32(0xc0a80105) << "not loopback" << 0
-                                          << QStringList();
-    QTest::newRow("from 127.0.0.2") << valid << qulonglong(0) << quint32(0x7f000002) << "document" << 1 << velocity;
+    QTest::newRow("from another machine")
+        << valid << qulonglong(0) << quint32(0xc0a80105) << "not loopback" << 0 << QStringList();
+    QTest::newRow("from 127.0.0.2") << valid << qulonglong(0) << quint32(0x7f000002) << "document" << 1
+                                    << velocity;
 
     // Texts that are no JSON object apply nothing.
     row("empty", "", "not a document", 0, {});
@@ -124,14 +127,18 @@ void ReceiveRulesTest::datagram_data()
     member("2.6 rounds up", R"("cockpitVelocity":2.6)", {"cockpitVelocity=3"});
     member("2.4 rounds down", R"("cockpitVelocity":2.4)", {"cockpitVelocity=2"});
     member("-2.6", R"("cockpitSteeringAngleDeg":-2.6)", {"cockpitSteeringAngleDeg=-3"});
-    member("halves round up", R"("cockpitVelocity":2.5,"cockpitBrake":-2.5)", {"cockpitBrake=-2", "cockpitVelocity=3"});
+    member("halves round up", R"("cockpitVelocity":2.5,"cockpitBrake":-2.5)",
+           {"cockpitBrake=-2", "cockpitVelocity=3"});
     member("exponent", R"("cockpitVelocity":4.2e1)", velocity);
-    member("true and false", R"("cockpitIgnition":true,"cockpitBrake":false)", {"cockpitIgnition=1", "cockpitBrake=0"});
+    member("true and false", R"("cockpitIgnition":true,"cockpitBrake":false)",
+           {"cockpitIgnition=1", "cockpitBrake=0"});
     member("largest int", R"("cockpitTemperature":2147483647)", {"cockpitTemperature=2147483647"});
     member("smallest int", R"("cockpitTemperature":-2147483648)", {"cockpitTemperature=-2147483648"});
     member("tiny number", R"("cockpitVelocity":1e-320)", {"cockpitVelocity=0"});
-    for (const char* value : {"null", "\"7\"", "[7]", "{\"v\":7}", "2147483648", "-2147483649", "4294967338", "1e300"})
-        member(qPrintable(QString("int ignores %1").arg(value)), QByteArray("\"cockpitVelocity\":") + value, {}, 1);
+    for (const char* value :
+         {"null", "\"7\"", "[7]", "{\"v\":7}", "2147483648", "-2147483649", "4294967338", "1e300"})
+        member(qPrintable(QString("int ignores %1").arg(value)), QByteArray("\"cockpitVelocity\":") + value,
+               {}, 1);
 
     // Conversions to a truth value.
     member("1 is true", R"("lightDaylight":1)", {"lightDaylight=1"});
@@ -141,7 +148,8 @@ void ReceiveRulesTest::datagram_data()
     member("a huge number is true", R"("lightDaylight":1e308)", {"lightDaylight=1"});
     member("a tiny number is true", R"("lightDaylight":1e-320)", {"lightDaylight=1"});
     for (const char* value : {"null", "\"true\"", "[true]", "{}"})
-        member(qPrintable(QString("bool ignores %1").arg(value)), QByteArray("\"windshieldWiperA\":") + value, {}, 1);
+        member(qPrintable(QString("bool ignores %1").arg(value)), QByteArray("\"windshieldWiperA\":") + value,
+               {}, 1);
 
     // Numbers beyond a double's range cost nothing but themselves.
     member("1e400", R"("cockpitVelocity":1e400,"lightDaylight":1e400,"cockpitBrake":2)",
@@ -163,7 +171,8 @@ void ReceiveRulesTest::datagram()
     QFETCH(QStringList, assignments);
 
     const std::size_t stored = std::min<std::size_t>(std::size_t(bytes.size()), StateDatagram::size);
-    const auto received = StateDatagram::receive(bytes.constData(), stored, length ? length : bytes.size(), sender);
+    const auto received =
+        StateDatagram::receive(bytes.constData(), stored, length ? length : bytes.size(), sender);
     QCOMPARE(verdictName(received.verdict), verdict);
     QCOMPARE(received.assignments.count, count);
     QCOMPARE(assignmentsOf(received), assignments);
@@ -192,7 +201,8 @@ void ReceiveRulesTest::everySeedOfTheFuzzCorpus()
     if (name.startsWith("y_"))
         QCOMPARE(verdictName(received.verdict), QString("document"));
     else if (name.startsWith("n_"))
-        QVERIFY(received.verdict != StateDatagram::Received::Verdict::Document && received.assignments.count == 0);
+        QVERIFY(received.verdict != StateDatagram::Received::Verdict::Document &&
+                received.assignments.count == 0);
 }
 
 QTEST_GUILESS_MAIN(ReceiveRulesTest)
