@@ -2,6 +2,7 @@ import QtQuick 2.5
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.3
 import "ControlPanelViewComponents"
+import "../../Theme"
 
 // The control panel: a bar of five tabs above a stack that shows one of the five sub-views. The
 // sub-views are made once, with the stack, and keep their controls' state while another is shown.
@@ -9,8 +10,6 @@ import "ControlPanelViewComponents"
 // edge. The panel opens on the light sub-view.
 GridLayout {
     id: controlPanelView
-
-    readonly property string controlPanelViewIconPath: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg/"
 
     function controlPanelViewShow(index) {
         stack.push({ item: stack.items[index], replace: true })
@@ -25,7 +24,7 @@ GridLayout {
         Layout.fillWidth: true
         Layout.preferredHeight: 0.07 * controlPanelView.height
         radius: 10
-        color: "#515151"
+        color: Theme.themePanelColor
 
         RowLayout {
             anchors.fill: parent
@@ -36,7 +35,7 @@ GridLayout {
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 Layout.alignment: Qt.AlignVCenter
-                icon: controlPanelView.controlPanelViewIconPath + "control_panel_icon_light.svg"
+                icon: Theme.themeIconPath + "control_panel_icon_light.svg"
                 onClicked: controlPanelView.controlPanelViewShow(0)
             }
 
@@ -45,7 +44,7 @@ GridLayout {
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 Layout.alignment: Qt.AlignVCenter
-                icon: controlPanelView.controlPanelViewIconPath + "control_panel_icon_alarm.svg"
+                icon: Theme.themeIconPath + "control_panel_icon_alarm.svg"
                 onClicked: controlPanelView.controlPanelViewShow(1)
             }
 
@@ -54,7 +53,7 @@ GridLayout {
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 Layout.alignment: Qt.AlignVCenter
-                icon: controlPanelView.controlPanelViewIconPath + "control_panel_icon_windshield.svg"
+                icon: Theme.themeIconPath + "control_panel_icon_windshield.svg"
                 onClicked: controlPanelView.controlPanelViewShow(2)
             }
 
@@ -63,7 +62,7 @@ GridLayout {
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 Layout.alignment: Qt.AlignVCenter
-                icon: controlPanelView.controlPanelViewIconPath + "control_panel_icon_sensors.svg"
+                icon: Theme.themeIconPath + "control_panel_icon_sensors.svg"
                 onClicked: controlPanelView.controlPanelViewShow(3)
             }
 
@@ -72,7 +71,7 @@ GridLayout {
                 Layout.fillWidth: true
                 Layout.fillHeight: true
                 Layout.alignment: Qt.AlignVCenter
-                icon: controlPanelView.controlPanelViewIconPath + "control_panel_icon_dynamic.svg"
+                icon: Theme.themeIconPath + "control_panel_icon_dynamic.svg"
                 onClicked: controlPanelView.controlPanelViewShow(4)
             }
         }
