@@ -30,49 +30,24 @@ GridLayout {
             anchors.fill: parent
             spacing: 1
 
-            ControlPanelButton {
-                objectName: "controlPanelViewLightButton"
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-                Layout.alignment: Qt.AlignVCenter
-                icon: Theme.themeIconPath + "control_panel_icon_light.svg"
-                onClicked: controlPanelView.controlPanelViewShow(0)
-            }
+            // One tab per sub-view, in the order of the stack's items.
+            Repeater {
+                model: [
+                    { name: "controlPanelViewLightButton", icon: "control_panel_icon_light.svg" },
+                    { name: "controlPanelViewAlarmButton", icon: "control_panel_icon_alarm.svg" },
+                    { name: "controlPanelViewWindshieldButton", icon: "control_panel_icon_windshield.svg" },
+                    { name: "controlPanelViewRestbusButton", icon: "control_panel_icon_sensors.svg" },
+                    { name: "controlPanelViewDynamicButton", icon: "control_panel_icon_dynamic.svg" }
+                ]
 
-            ControlPanelButton {
-                objectName: "controlPanelViewAlarmButton"
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-                Layout.alignment: Qt.AlignVCenter
-                icon: Theme.themeIconPath + "control_panel_icon_alarm.svg"
-                onClicked: controlPanelView.controlPanelViewShow(1)
-            }
-
-            ControlPanelButton {
-                objectName: "controlPanelViewWindshieldButton"
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-                Layout.alignment: Qt.AlignVCenter
-                icon: Theme.themeIconPath + "control_panel_icon_windshield.svg"
-                onClicked: controlPanelView.controlPanelViewShow(2)
-            }
-
-            ControlPanelButton {
-                objectName: "controlPanelViewRestbusButton"
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-                Layout.alignment: Qt.AlignVCenter
-                icon: Theme.themeIconPath + "control_panel_icon_sensors.svg"
-                onClicked: controlPanelView.controlPanelViewShow(3)
-            }
-
-            ControlPanelButton {
-                objectName: "controlPanelViewDynamicButton"
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-                Layout.alignment: Qt.AlignVCenter
-                icon: Theme.themeIconPath + "control_panel_icon_dynamic.svg"
-                onClicked: controlPanelView.controlPanelViewShow(4)
+                ControlPanelButton {
+                    objectName: modelData.name
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    Layout.alignment: Qt.AlignVCenter
+                    icon: Theme.themeIconPath + modelData.icon
+                    onClicked: controlPanelView.controlPanelViewShow(index)
+                }
             }
         }
     }
