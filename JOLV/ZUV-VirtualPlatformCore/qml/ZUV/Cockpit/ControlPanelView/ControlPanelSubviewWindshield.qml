@@ -44,13 +44,7 @@ GridLayout {
         controlStalkGhostlinesImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever_ghostlines.svg"
         controlStalkLeverImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever.svg"
         controlStalkIconImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever_icon_windshieldwasher.svg"
-        Component.onCompleted: {
-            addClickableArea(0.60, 0.19, 0.375, 0.18, -36, 2)
-            addClickableArea(0.71, 0.31, 0.375, 0.18, -18, 1)
-            addClickableArea(0.75, 0.47, 0.375, 0.18, 0, 0)
-            addClickableArea(0.75, 0.63, 0.375, 0.18, 18, -1)
-            addClickableArea(0.70, 0.78, 0.375, 0.18, 36, -2)
-        }
+        Component.onCompleted: controlStalkAddPositionAreas()
         // While the single-wipe button is held it sends for itself.
         onLeverPositionChanged: {
             virtualPlatformDataModel.cockpitWindshieldWasherMode = controlPanelSubviewWindshield.controlPanelSubviewWindshieldStalkModes[position]
