@@ -132,6 +132,7 @@ Item {
 
     RotationAnimation {
         id: controlStalkLeverAnimation
+        objectName: "controlStalkLeverAnimation"
         target: controlStalkLeverRotation
         property: "angle"
         direction: RotationAnimation.Shortest

@@ -78,6 +78,7 @@ Button {
 
     Timer {
         id: gradientButtonBlinkTimer
+        objectName: "gradientButtonBlinkTimer"
         interval: 500
         repeat: true
         running: false
