@@ -61,18 +61,18 @@ Item {
             return pressedImage.visible ? "pressed" : "released"
         }
 
-        // Pressed, the active picture shows at once and alternates with the other one every blink
-        // interval while the button is held.
+        // Pressed, the active picture shows at once and alternates with the other one every 500 ms
+        // while the button is held.
         function test_blinkingButton() {
             var button = createTemporaryObject(gradientButtonComponent, root, { buttonImageAnimated: true })
             var blink = findChild(button, "gradientButtonBlinkTimer")
             mousePress(button)
             var pressedAt = Date.now()
             compare(shownPicture(button), "pressed")
-            tryVerify(function() { return shownPicture(button) === "released" }, 2 * blink.interval)
-            verify(Date.now() - pressedAt >= 0.9 * blink.interval, "blinked after " + (Date.now() - pressedAt) + " ms")
+            tryVerify(function() { return shownPicture(button) === "released" }, 1000)
+            verify(Date.now() - pressedAt >= 450, "blinked after " + (Date.now() - pressedAt) + " ms")
             verify(button.buttonPressed)
-            tryVerify(function() { return shownPicture(button) === "pressed" }, 2 * blink.interval)
+            tryVerify(function() { return shownPicture(button) === "pressed" }, 1000)
             mouseRelease(button)
             compare(shownPicture(button), "released")
             // The blinking ends with the release.
