@@ -1,6 +1,7 @@
 import QtQuick 2.5
 import QtTest 1.1
 import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/Cockpit/ControlPanelView/ControlPanelViewComponents"
+import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/Theme"
 
 // The steering-column stalk: click areas added at run time, mirroring, the lever's motion and the
 // return to the centre, driven by the mouse.
@@ -9,26 +10,23 @@ Item {
     width: 600
     height: 600
 
-    readonly property string imagePath: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/"
-
     Component {
         id: stalkComponent
         ControlStalk {
             width: 400
             height: 400
+            // Each reported position with the time it was reported.
             property var positions: []
-            controlStalkConsoleImageUrl: root.imagePath + "control_stalk_console.svg"
-            controlStalkGhostlinesImageUrl: root.imagePath + "control_stalk_moveable_lever_ghostlines.svg"
-            controlStalkLeverImageUrl: root.imagePath + "control_stalk_moveable_lever.svg"
-            controlStalkIconImageUrl: root.imagePath + "control_stalk_moveable_lever_icon_signal.svg"
-            onLeverPositionChanged: positions.push(position)
-            Component.onCompleted: {
-                addClickableArea(0.60, 0.19, 0.375, 0.18, -36, 2)
-                addClickableArea(0.71, 0.31, 0.375, 0.18, -18, 1)
-                addClickableArea(0.75, 0.47, 0.375, 0.18, 0, 0)
-                addClickableArea(0.75, 0.63, 0.375, 0.18, 18, -1)
-                addClickableArea(0.70, 0.78, 0.375, 0.18, 36, -2)
+            property var reportTimes: []
+            controlStalkConsoleImageUrl: Theme.themeImagePath + "control_stalk_console.svg"
+            controlStalkGhostlinesImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever_ghostlines.svg"
+            controlStalkLeverImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever.svg"
+            controlStalkIconImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever_icon_signal.svg"
+            onLeverPositionChanged: {
+                positions.push(position)
+                reportTimes.push(Date.now())
             }
+            Component.onCompleted: controlStalkAddPositionAreas()
         }
     }
 
@@ -37,11 +35,12 @@ Item {
         when: windowShown
 
         function areaOf(stalk, position) {
-            for (var i = 0; i < stalk.clickableAreaList.length; ++i) {
-                if (stalk.clickableAreaList[i].itemNumber === position)
-                    return stalk.clickableAreaList[i]
-            }
-            return null
+            return stalk.clickableAreaList.filter(function(area) { return area.itemNumber === position })[0]
+        }
+
+        // The row of the stalk's position table for a position, unmirrored.
+        function rowOf(stalk, position) {
+            return stalk.controlStalkPositions.filter(function(row) { return row.itemNumber === position })[0]
         }
 
         // Clicks the middle of a position's area, as a user would.
@@ -53,8 +52,15 @@ Item {
             return findChild(stalk, "controlStalkLever").transform[0]
         }
 
+        function returnTimer(stalk) {
+            return findChild(stalk, "controlStalkReturnTimer")
+        }
+
+        // Waits until the lever has come to rest at angle.
         function verifyLeverAt(stalk, angle) {
             tryCompare(leverRotation(stalk), "angle", angle, 1000)
+            tryCompare(findChild(stalk, "controlStalkLeverAnimation"), "running", false, 1000)
+            compare(leverRotation(stalk).angle, angle)
         }
 
         function test_click_data() {
@@ -73,7 +79,7 @@ Item {
 
         function test_click(data) {
             var stalk = createTemporaryObject(stalkComponent, root, { mirrored: data.mirrored })
-            compare(stalk.clickableAreaList.length, 5)
+            compare(stalk.clickableAreaList.length, stalk.controlStalkPositions.length)
             var area = areaOf(stalk, data.position)
             // Mirrored areas lie at 1 - xRelative and are tilted the other way, as the lever is.
             fuzzyCompare(area.x + area.width / 2, stalk.width * (data.mirrored ? 1 - area.xRelative : area.xRelative), 0.01)
@@ -87,15 +93,17 @@ Item {
             verifyLeverAt(stalk, data.angle)
         }
 
+        // After a resize the areas keep their place and size in fractions of the stalk.
         function test_areasFollowTheSize() {
             var stalk = createTemporaryObject(stalkComponent, root, { mirrored: true })
             stalk.width = 200
             stalk.height = 300
+            var row = rowOf(stalk, 2)
             var area = areaOf(stalk, 2)
-            fuzzyCompare(area.width, 0.375 * 200, 0.01)
-            fuzzyCompare(area.height, 0.18 * 300, 0.01)
-            fuzzyCompare(area.x + area.width / 2, 0.40 * 200, 0.01)
-            fuzzyCompare(area.y + area.height / 2, 0.19 * 300, 0.01)
+            fuzzyCompare(area.width, row.widthRelative * 200, 0.01)
+            fuzzyCompare(area.height, row.heightRelative * 300, 0.01)
+            fuzzyCompare(area.x + area.width / 2, (1 - row.xRelative) * 200, 0.01)
+            fuzzyCompare(area.y + area.height / 2, row.yRelative * 300, 0.01)
             clickPosition(stalk, 2)
             compare(stalk.positions, [2])
         }
@@ -104,17 +112,19 @@ Item {
             return [ { tag: "1", position: 1 }, { tag: "-1", position: -1 } ]
         }
 
+        // The second click on the position, once the lever has turned there, puts the return off
+        // until 1000 ms after it.
         function test_autoReturnIsPostponedByAnotherClick(data) {
             var stalk = createTemporaryObject(stalkComponent, root, { mirrored: true, autoReturn: true })
+            var interval = 1000
             clickPosition(stalk, data.position)
-            compare(stalk.positions, [data.position])
-            wait(600)
+            verifyLeverAt(stalk, 18 * data.position)
             clickPosition(stalk, data.position)
-            // 1000 ms after the first click nothing has returned yet.
-            wait(650)
             compare(stalk.positions, [data.position, data.position])
-            tryCompare(stalk.positions, "length", 3, 800)
+            tryCompare(stalk.positions, "length", 3, 2 * interval)
             compare(stalk.positions, [data.position, data.position, 0])
+            var times = stalk.reportTimes
+            verify(times[2] - times[1] >= 0.9 * interval, "returned " + (times[2] - times[1]) + " ms after the second click")
             verifyLeverAt(stalk, 0)
         }
 
@@ -130,22 +140,21 @@ Item {
         function test_otherPositionCancelsThePendingReturn(data) {
             var stalk = createTemporaryObject(stalkComponent, root, { mirrored: true, autoReturn: true })
             clickPosition(stalk, 1)
-            wait(300)
+            verify(returnTimer(stalk).running)
             clickPosition(stalk, data.position)
-            wait(1300)
+            verify(!returnTimer(stalk).running)
             compare(stalk.positions, [1, data.position])
-            compare(leverRotation(stalk).angle, 18 * data.position)
+            verifyLeverAt(stalk, 18 * data.position)
         }
 
+        // Two clicks within the lever's turn leave it at the second position.
         function test_twoQuickClicksLeaveTheLeverAtTheSecond() {
             var stalk = createTemporaryObject(stalkComponent, root)
             clickPosition(stalk, 2)
-            wait(100)
+            verify(findChild(stalk, "controlStalkLeverAnimation").running)
             clickPosition(stalk, -2)
             compare(stalk.positions, [2, -2])
             verifyLeverAt(stalk, 36)
-            wait(400)
-            compare(leverRotation(stalk).angle, 36)
         }
     }
 }

@@ -1,6 +1,7 @@
 import QtQuick 2.5
 import QtTest 1.1
 import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/Cockpit/ControlPanelView/ControlPanelViewComponents"
+import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/Theme"
 
 // The rotary light switch and the day/night light sensor switch, driven by the mouse.
 Item {
@@ -8,7 +9,7 @@ Item {
     width: 600
     height: 600
 
-    readonly property string imagePath: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/"
+    readonly property string imagePath: Theme.themeImagePath
     // Directions of the positions, as the cockpit arranges them: off, auto, daytime, low, high beam.
     readonly property var angles: [235, 270, 305, 340, 15]
 

@@ -10,11 +10,8 @@ Item {
     width: 702
     height: 441
 
-    readonly property var cockpitProperties: [
-        "cockpitWarnLight", "cockpitIndicator", "cockpitLightSwitch", "cockpitWindshieldHeater",
-        "cockpitWindshieldWasherPump", "cockpitWindshieldWasherMode", "cockpitTemperature",
-        "cockpitAlarmReset", "cockpitIgnition", "cockpitBrake", "cockpitVelocity", "cockpitSteeringAngleDeg"
-    ]
+    // The model's cockpit values, read from its meta-object by the test set-up.
+    readonly property var cockpitProperties: virtualPlatformDataModelFacts.cockpitInputs
     property var transmissions: []
 
     SignalSpy {
@@ -43,7 +40,7 @@ Item {
         when: windowShown
 
         function init() {
-            root.cockpitProperties.forEach(function(p) { virtualPlatformDataModel[p] = 0 })
+            root.cockpitProperties.forEach(function(p) { virtualPlatformDataModel[p] = virtualPlatformDataModelFacts.initial[p] })
             root.transmissions = []
             transmitSpy.clear()
         }
@@ -111,11 +108,14 @@ Item {
             ]
         }
 
+        // 1 and -1 are followed by 0 when the stalk's return timer fires; 2 and -2 start none.
         function test_indicatorStalk(data) {
-            clickStalk(findChild(create(light), "signalControlStalk"), data.position)
-            wait(850)
+            var stalk = findChild(create(light), "signalControlStalk")
+            var timer = findChild(stalk, "controlStalkReturnTimer")
+            clickStalk(stalk, data.position)
             compare(sent("cockpitIndicator"), [data.position])
-            wait(400)
+            compare(timer.running, data.later.length > 1)
+            tryCompare(transmitSpy, "count", data.later.length, 2 * timer.interval)
             compare(sent("cockpitIndicator"), data.later)
         }
 
@@ -151,11 +151,11 @@ Item {
                      { tag: "-1", position: -1, mode: 2 }, { tag: "-2", position: -2, mode: 3 } ]
         }
 
-        // Every position latches; going back to 0 writes mode 0.
+        // Every position latches (no return is pending); going back to 0 writes mode 0.
         function test_wiperStalk(data) {
             var stalk = findChild(create(windshield), "windshieldwasherControlStalk")
             clickStalk(stalk, data.position)
-            wait(1200)
+            verify(!findChild(stalk, "controlStalkReturnTimer").running)
             clickStalk(stalk, 0)
             compare(sent("cockpitWindshieldWasherMode"), [data.mode, 0])
         }

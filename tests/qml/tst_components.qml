@@ -2,6 +2,7 @@ import QtQuick 2.5
 import QtTest 1.1
 import de.quandrel.jolv.utils 0.1
 import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/VirtualPlatform/Components"
+import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/Theme"
 
 Item {
     id: root
@@ -15,7 +16,7 @@ Item {
             height: 75
             centeredItemCenterX: 100
             centeredItemCenterY: 100
-            menuItemIcon: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/menu_item_icon_move_left.svg"
+            menuItemIcon: Theme.themeImagePath + "menu_item_icon_move_left.svg"
         }
     }
 

@@ -39,11 +39,13 @@ Item {
             compare(moveable.x, -283)
             compare(transmits.count, 1)
             // A narrower window re-centres the board; the module pictures keep their size.
+            var lightsWidth = findChild(view, "lightsModule").width
             window.width = 600
             tryCompare(view, "width", 570)
-            compare(moveable.x, 285 - 663)
-            fuzzyCompare(findChild(view, "lightsModule").width, 464.1, 1e-9)
-            wait(300)
+            compare(moveable.x, view.width / 2 - 1.5 * view.virtualPlatformMainViewFrameWidth)
+            compare(findChild(view, "lightsModule").width, lightsWidth)
+            // The frames have slid into their slots, and nothing more was sent.
+            tryCompare(findChild(view, "windshieldModuleFrame"), "x", 3 * view.virtualPlatformMainViewFrameWidth, 1000)
             compare(transmits.count, 1)
             compare(localChanges.count, 0)
         }

@@ -71,7 +71,8 @@ void ResourcesTest::eachBundleHoldsItsShare()
     QVERIFY(documents.contains("qml/ZUV-VirtualPlatformMain.qml"));
     QVERIFY(documents.contains("fonts/OpenSans-Regular.ttf"));
     for (const QString& file : documents)
-        QVERIFY2(file.endsWith(".qml") || file == "fonts/OpenSans-Regular.ttf", qPrintable(file));
+        QVERIFY2(file.endsWith(".qml") || file.endsWith("/qmldir") || file == "fonts/OpenSans-Regular.ttf",
+                 qPrintable(file));
 }
 
 void ResourcesTest::everyNamedFileIsInTheTree()

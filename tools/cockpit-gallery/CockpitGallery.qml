@@ -1,4 +1,5 @@
 import QtQuick 2.5
+import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/Theme"
 
 // Every cockpit control at two sizes, on the cockpit's background.
 Rectangle {
@@ -7,7 +8,7 @@ Rectangle {
     property alias large: cockpitGalleryLarge
     property alias small: cockpitGallerySmall
 
-    color: "#212121"
+    color: Theme.themeBackgroundColor
     width: Math.max(cockpitGalleryLarge.width, cockpitGallerySmall.width) + 20
     height: cockpitGalleryColumn.height + 20
 

@@ -1,4 +1,5 @@
 import QtQuick 2.5
+import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/Theme"
 
 // A square cell of the gallery with a caption above it; its children fill the area below the caption.
 Item {
@@ -26,6 +27,6 @@ Item {
         y: galleryCellCaption.height
         width: galleryCell.galleryCellWidth
         height: galleryCell.galleryCellSize
-        color: "#212121"
+        color: Theme.themeBackgroundColor
     }
 }

@@ -1,6 +1,7 @@
 import QtQuick 2.5
 import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/Cockpit/ControlPanelView/ControlPanelViewComponents"
 import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/Cockpit/TachometerView"
+import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/Theme"
 
 // Every cockpit control once, set up as the cockpit uses it, in cells of galleryPanelCell pixels.
 Rectangle {
@@ -8,7 +9,6 @@ Rectangle {
 
     property real galleryPanelCell: 200
     property string galleryPanelTitle: ""
-    readonly property string galleryPanelImagePath: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/"
 
     property alias warningButton: warningButton
     property alias fogButton: fogButton
@@ -25,15 +25,7 @@ Rectangle {
     property alias distanceSensor: distanceSensor
     property alias tachometerView: tachometerView
 
-    function addStalkAreas(stalk) {
-        stalk.addClickableArea(0.60, 0.19, 0.375, 0.18, -36, 2)
-        stalk.addClickableArea(0.71, 0.31, 0.375, 0.18, -18, 1)
-        stalk.addClickableArea(0.75, 0.47, 0.375, 0.18, 0, 0)
-        stalk.addClickableArea(0.75, 0.63, 0.375, 0.18, 18, -1)
-        stalk.addClickableArea(0.70, 0.78, 0.375, 0.18, 36, -2)
-    }
-
-    color: "#515151"
+    color: Theme.themePanelColor
     width: galleryPanelFlow.width + 20
     height: galleryPanelFlow.height + galleryPanelTitleText.height + 20
 
@@ -61,8 +53,8 @@ Rectangle {
                 anchors.fill: parent
                 anchors.margins: parent.width * 0.15
                 buttonImageAnimated: true
-                buttonPressedImageSource: galleryPanel.galleryPanelImagePath + "light_button_warninglights_active.svg"
-                buttonReleasedImageSource: galleryPanel.galleryPanelImagePath + "light_button_warninglights_inactive.svg"
+                buttonPressedImageSource: Theme.themeImagePath + "light_button_warninglights_active.svg"
+                buttonReleasedImageSource: Theme.themeImagePath + "light_button_warninglights_inactive.svg"
             }
         }
 
@@ -73,8 +65,8 @@ Rectangle {
                 id: fogButton
                 anchors.fill: parent
                 anchors.margins: parent.width * 0.15
-                buttonPressedImageSource: galleryPanel.galleryPanelImagePath + "light_button_foglights_active.svg"
-                buttonReleasedImageSource: galleryPanel.galleryPanelImagePath + "light_button_foglights_inactive.svg"
+                buttonPressedImageSource: Theme.themeImagePath + "light_button_foglights_active.svg"
+                buttonReleasedImageSource: Theme.themeImagePath + "light_button_foglights_inactive.svg"
             }
         }
 
@@ -120,35 +112,35 @@ Rectangle {
             LightSwitch {
                 id: lightSwitch
                 anchors.fill: parent
-                backgroundImage: galleryPanel.galleryPanelImagePath + "light_switch_background.svg"
-                needleImage: galleryPanel.galleryPanelImagePath + "light_switch_needle.svg"
+                backgroundImage: Theme.themeImagePath + "light_switch_background.svg"
+                needleImage: Theme.themeImagePath + "light_switch_needle.svg"
                 lightSwitchItemsRadius: 0.41
                 lightSwitchItemsSize: 0.2
                 lightSwitchItemsList: [
                     LightSwitchItem {
                         angle: 235
-                        activeSource: galleryPanel.galleryPanelImagePath + "light_switch_icon_off_active.svg"
-                        inactiveSource: galleryPanel.galleryPanelImagePath + "light_switch_icon_off_inactive.svg"
+                        activeSource: Theme.themeImagePath + "light_switch_icon_off_active.svg"
+                        inactiveSource: Theme.themeImagePath + "light_switch_icon_off_inactive.svg"
                     },
                     LightSwitchItem {
                         angle: 270
-                        activeSource: galleryPanel.galleryPanelImagePath + "light_switch_icon_auto_active.svg"
-                        inactiveSource: galleryPanel.galleryPanelImagePath + "light_switch_icon_auto_inactive.svg"
+                        activeSource: Theme.themeImagePath + "light_switch_icon_auto_active.svg"
+                        inactiveSource: Theme.themeImagePath + "light_switch_icon_auto_inactive.svg"
                     },
                     LightSwitchItem {
                         angle: 305
-                        activeSource: galleryPanel.galleryPanelImagePath + "light_switch_icon_tagfahrlicht_active.svg"
-                        inactiveSource: galleryPanel.galleryPanelImagePath + "light_switch_icon_tagfahrlicht_inactive.svg"
+                        activeSource: Theme.themeImagePath + "light_switch_icon_tagfahrlicht_active.svg"
+                        inactiveSource: Theme.themeImagePath + "light_switch_icon_tagfahrlicht_inactive.svg"
                     },
                     LightSwitchItem {
                         angle: 340
-                        activeSource: galleryPanel.galleryPanelImagePath + "light_switch_icon_abblendlicht_active.svg"
-                        inactiveSource: galleryPanel.galleryPanelImagePath + "light_switch_icon_abblendlicht_inactive.svg"
+                        activeSource: Theme.themeImagePath + "light_switch_icon_abblendlicht_active.svg"
+                        inactiveSource: Theme.themeImagePath + "light_switch_icon_abblendlicht_inactive.svg"
                     },
                     LightSwitchItem {
                         angle: 15
-                        activeSource: galleryPanel.galleryPanelImagePath + "light_switch_icon_fernlicht_active.svg"
-                        inactiveSource: galleryPanel.galleryPanelImagePath + "light_switch_icon_fernlicht_inactive.svg"
+                        activeSource: Theme.themeImagePath + "light_switch_icon_fernlicht_active.svg"
+                        inactiveSource: Theme.themeImagePath + "light_switch_icon_fernlicht_inactive.svg"
                     }
                 ]
             }
@@ -181,11 +173,11 @@ Rectangle {
                 anchors.fill: parent
                 mirrored: true
                 autoReturn: true
-                controlStalkConsoleImageUrl: galleryPanel.galleryPanelImagePath + "control_stalk_console.svg"
-                controlStalkGhostlinesImageUrl: galleryPanel.galleryPanelImagePath + "control_stalk_moveable_lever_ghostlines.svg"
-                controlStalkLeverImageUrl: galleryPanel.galleryPanelImagePath + "control_stalk_moveable_lever.svg"
-                controlStalkIconImageUrl: galleryPanel.galleryPanelImagePath + "control_stalk_moveable_lever_icon_signal.svg"
-                Component.onCompleted: galleryPanel.addStalkAreas(signalControlStalk)
+                controlStalkConsoleImageUrl: Theme.themeImagePath + "control_stalk_console.svg"
+                controlStalkGhostlinesImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever_ghostlines.svg"
+                controlStalkLeverImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever.svg"
+                controlStalkIconImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever_icon_signal.svg"
+                Component.onCompleted: controlStalkAddPositionAreas()
             }
         }
 
@@ -195,11 +187,11 @@ Rectangle {
             ControlStalk {
                 id: wiperControlStalk
                 anchors.fill: parent
-                controlStalkConsoleImageUrl: galleryPanel.galleryPanelImagePath + "control_stalk_console.svg"
-                controlStalkGhostlinesImageUrl: galleryPanel.galleryPanelImagePath + "control_stalk_moveable_lever_ghostlines.svg"
-                controlStalkLeverImageUrl: galleryPanel.galleryPanelImagePath + "control_stalk_moveable_lever.svg"
-                controlStalkIconImageUrl: galleryPanel.galleryPanelImagePath + "control_stalk_moveable_lever_icon_windshieldwasher.svg"
-                Component.onCompleted: galleryPanel.addStalkAreas(wiperControlStalk)
+                controlStalkConsoleImageUrl: Theme.themeImagePath + "control_stalk_console.svg"
+                controlStalkGhostlinesImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever_ghostlines.svg"
+                controlStalkLeverImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever.svg"
+                controlStalkIconImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever_icon_windshieldwasher.svg"
+                Component.onCompleted: controlStalkAddPositionAreas()
             }
         }
 
@@ -232,7 +224,7 @@ Rectangle {
                 anchors.centerIn: parent
                 height: parent.height
                 width: parent.height * 800 / 480
-                color: "#212121"
+                color: Theme.themeBackgroundColor
                 TachometerView {
                     id: tachometerView
                 }

@@ -3,6 +3,7 @@ import QtQuick.Window 2.2
 import de.quandrel.jolv.utils 0.1
 import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/VirtualPlatform/Components"
 import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/VirtualPlatform/Modules"
+import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/Theme"
 
 // The generic, lights and alarm module views, each in a module frame as on the board, stepped
 // through their looks: lamps off, lamps on, each press area hovered and held, a menu button held, and
@@ -17,7 +18,7 @@ Window {
     })
 
     visible: true
-    color: "#212121"
+    color: Theme.themeBackgroundColor
     width: Math.ceil(shown.length * (frameWidth + 40) + 40)
     height: Math.ceil(moduleViewer.moduleWidth / 1.318 + 10 + 75 + 60)
     title: "module viewer"

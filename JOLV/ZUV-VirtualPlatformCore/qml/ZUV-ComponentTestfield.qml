@@ -5,6 +5,7 @@ import QtQuick.Controls.Styles 1.4
 import QtQuick.Extras 1.4
 import de.quandrel.jolv.utils 0.1
 import "ZUV/Cockpit/ControlPanelView/ControlPanelViewComponents"
+import "ZUV/Theme"
 
 // A window for trying one control on its own; it holds the velocity control.
 ApplicationWindow {
@@ -12,13 +13,13 @@ ApplicationWindow {
 
     visible: true
     title: qsTr("ZUV-ComponentTestfield")
-    color: "#212121"
+    color: Theme.themeBackgroundColor
     width: 800
     height: 480
 
     FontLoader {
         objectName: "componentTestfieldFontLoader"
-        source: "qrc:/JOLV/ZUV-VirtualPlatformCore/fonts/OpenSans-Regular.ttf"
+        source: Theme.themeFontSource
     }
 
     VelocityControl {

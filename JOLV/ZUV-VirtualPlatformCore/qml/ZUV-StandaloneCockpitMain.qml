@@ -5,6 +5,7 @@ import QtQuick.Controls.Styles 1.4
 import QtQuick.Extras 1.4
 import de.quandrel.jolv.utils 0.1
 import "ZUV/Cockpit"
+import "ZUV/Theme"
 
 // The cockpit display alone in a window of its own, kept at 800 : 480 whatever the window's size.
 ApplicationWindow {
@@ -12,13 +13,13 @@ ApplicationWindow {
 
     visible: true
     title: qsTr("ZUV-StandaloneCockpit")
-    color: "#212121"
+    color: Theme.themeBackgroundColor
     width: 800
     height: 480
 
     FontLoader {
         objectName: "standaloneCockpitFontLoader"
-        source: "qrc:/JOLV/ZUV-VirtualPlatformCore/fonts/OpenSans-Regular.ttf"
+        source: Theme.themeFontSource
     }
 
     Item {

@@ -5,13 +5,14 @@ import QtQuick.Controls.Styles 1.4
 import QtQuick.Extras 1.4
 import de.quandrel.jolv.utils 0.1
 import "ZUV/VirtualPlatform" as ZUV_VirtualPlatform
+import "ZUV/Theme"
 
 ApplicationWindow {
     id: mainWindow
 
     visible: true
     title: qsTr("ZUV-VirtualPlatform")
-    color: "#212121"
+    color: Theme.themeBackgroundColor
     width: 800
     height: 800
     minimumHeight: 800

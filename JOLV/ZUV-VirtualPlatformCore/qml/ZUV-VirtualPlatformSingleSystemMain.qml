@@ -6,6 +6,7 @@ import QtQuick.Extras 1.4
 import de.quandrel.jolv.utils 0.1
 import "ZUV/VirtualPlatform/Components"
 import "ZUV/VirtualPlatform/Modules"
+import "ZUV/Theme"
 
 // The windshield module alone, in a frame in the middle of its own window, wired to the state model
 // as on the board. Its frame's move buttons have no effect here.
@@ -14,7 +15,7 @@ ApplicationWindow {
 
     visible: true
     title: qsTr("ZUV-VirtualPlatformSingleSystem")
-    color: "#212121"
+    color: Theme.themeBackgroundColor
     width: 800
     height: 800
     minimumHeight: 800

@@ -5,6 +5,7 @@ import "CockpitMainViewComponents"
 import "TachometerView"
 import "CanView"
 import "ControlPanelView"
+import "../Theme"
 
 // The cockpit display, laid out for 800 : 480: a menu column on the left and a content area that
 // shows the gauges, the bus table or the control panel. The three views are made once, with the
@@ -18,15 +19,13 @@ GridLayout {
     rows: 1
     columnSpacing: 0.001 * width
 
-    readonly property string cockpitMainViewIconPath: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg/"
-
     Rectangle {
         id: buttonSidebar
         objectName: "buttonSidebar"
         Layout.preferredWidth: 0.120 * cockpitMainView.width
         Layout.preferredHeight: cockpitMainView.height
         radius: 10
-        color: "#515151"
+        color: Theme.themePanelColor
 
         Column {
             anchors.fill: parent
@@ -35,21 +34,21 @@ GridLayout {
 
             CockpitMainViewButton {
                 objectName: "cockpitMainViewTachometerButton"
-                icon: cockpitMainView.cockpitMainViewIconPath + "menu_panel_tachometer_icon.svg"
+                icon: Theme.themeIconPath + "menu_panel_tachometer_icon.svg"
                 onClickView: stack.items[0]
                 cockpitMainViewButtonStackView: stack
             }
 
             CockpitMainViewButton {
                 objectName: "cockpitMainViewCanButton"
-                icon: cockpitMainView.cockpitMainViewIconPath + "menu_panel_can_icon.svg"
+                icon: Theme.themeIconPath + "menu_panel_can_icon.svg"
                 onClickView: stack.items[1]
                 cockpitMainViewButtonStackView: stack
             }
 
             CockpitMainViewButton {
                 objectName: "cockpitMainViewControlButton"
-                icon: cockpitMainView.cockpitMainViewIconPath + "menu_panel_control_icon.svg"
+                icon: Theme.themeIconPath + "menu_panel_control_icon.svg"
                 onClickView: stack.items[2]
                 cockpitMainViewButtonStackView: stack
             }
@@ -57,7 +56,7 @@ GridLayout {
             // No settings view exists: the button presses like the others and changes nothing.
             CockpitMainViewButton {
                 objectName: "cockpitMainViewSettingsButton"
-                icon: cockpitMainView.cockpitMainViewIconPath + "menu_panel_settings_icon.svg"
+                icon: Theme.themeIconPath + "menu_panel_settings_icon.svg"
                 cockpitMainViewButtonStackView: stack
             }
         }
@@ -68,7 +67,7 @@ GridLayout {
         Layout.preferredWidth: 0.878 * cockpitMainView.width
         Layout.preferredHeight: cockpitMainView.height
         radius: 10
-        color: "#212121"
+        color: Theme.themeBackgroundColor
 
         StackView {
             id: stack

@@ -1,6 +1,7 @@
 import QtQuick 2.5
 import QtQuick.Controls 1.4
 import QtQuick.Controls.Styles 1.4
+import "../../Theme"
 
 // The bus view: a fixed table of three example messages. It shows no live traffic. Its sizes are
 // those of the cockpit at 800 x 480 and scale with the view, so that the table fits the cockpit on
@@ -46,7 +47,7 @@ Rectangle {
 
         style: TableViewStyle {
             backgroundColor: "black"
-            alternateBackgroundColor: "#1a1a1a"
+            alternateBackgroundColor: Theme.themeTableAlternateRowColor
             textColor: "white"
         }
 
@@ -60,7 +61,7 @@ Rectangle {
 
         rowDelegate: Rectangle {
             height: canView.canViewSize(30)
-            color: styleData.selected ? canViewPalette.highlight : (styleData.alternate ? "#1a1a1a" : "black")
+            color: styleData.selected ? canViewPalette.highlight : (styleData.alternate ? Theme.themeTableAlternateRowColor : "black")
         }
 
         headerDelegate: Rectangle {

@@ -2,6 +2,7 @@ import QtQuick 2.5
 import QtQuick.Controls 1.4
 import QtQuick.Controls.Styles 1.4
 import de.quandrel.jolv.utils 0.1
+import "../../Theme"
 
 // A button of the cockpit's menu column: a rounded face with a square icon as high as the button.
 // A click puts onClickView in place of the view shown in cockpitMainViewButtonStackView. A button
@@ -22,7 +23,7 @@ Button {
     style: ButtonStyle {
         background: Rectangle {
             radius: 10
-            color: control.pressed ? "#4b4b4b" : "#a0a0a0"
+            color: control.pressed ? Theme.themeButtonPressedColor : Theme.themeButtonColor
 
             VectorImage {
                 objectName: "cockpitMainViewButtonIcon"

@@ -1,20 +1,19 @@
 import QtQuick 2.5
 import "ControlPanelViewComponents"
+import "../../Theme"
 
 // The alarm acknowledgement: one large button. Each press sets cockpitAlarmReset to 1 and asks for
 // a transmission; the release sends nothing. The value goes back to 0 only by a received state.
 Item {
     id: controlPanelSubviewAlarm
 
-    readonly property string controlPanelSubviewAlarmImagePath: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/"
-
     GradientButton {
         objectName: "controlPanelSubviewAlarmButton"
         anchors.centerIn: parent
         width: 0.8 * controlPanelSubviewAlarm.width
         height: 0.8 * controlPanelSubviewAlarm.height
-        buttonPressedImageSource: controlPanelSubviewAlarm.controlPanelSubviewAlarmImagePath + "alarm_acknowledgment_active.svg"
-        buttonReleasedImageSource: controlPanelSubviewAlarm.controlPanelSubviewAlarmImagePath + "alarm_acknowledgment_inactive.svg"
+        buttonPressedImageSource: Theme.themeImagePath + "alarm_acknowledgment_active.svg"
+        buttonReleasedImageSource: Theme.themeImagePath + "alarm_acknowledgment_inactive.svg"
         onButtonPressedChanged: {
             if (buttonPressed) {
                 virtualPlatformDataModel.cockpitAlarmReset = 1

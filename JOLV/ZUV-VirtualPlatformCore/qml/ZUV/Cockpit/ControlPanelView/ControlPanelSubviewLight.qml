@@ -1,6 +1,7 @@
 import QtQuick 2.5
 import QtQuick.Layouts 1.3
 import "ControlPanelViewComponents"
+import "../../Theme"
 
 // The light controls: fog light, hazard warning and rear fog light buttons above the rotary light
 // switch and the indicator stalk, with the ignition key at the bottom edge. Every control that the
@@ -8,8 +9,6 @@ import "ControlPanelViewComponents"
 // light buttons only change their pictures.
 Item {
     id: controlPanelSubviewLight
-
-    readonly property string controlPanelSubviewLightImagePath: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/"
 
     Item {
         id: gridLayoutItem
@@ -29,15 +28,15 @@ Item {
 
                 SnapableGradientButton {
                     objectName: "controlPanelSubviewLightFogButton"
-                    buttonPressedImageSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_button_foglights_active.svg"
-                    buttonReleasedImageSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_button_foglights_inactive.svg"
+                    buttonPressedImageSource: Theme.themeImagePath + "light_button_foglights_active.svg"
+                    buttonReleasedImageSource: Theme.themeImagePath + "light_button_foglights_inactive.svg"
                 }
 
                 SnapableGradientButton {
                     objectName: "controlPanelSubviewLightWarningButton"
                     buttonImageAnimated: true
-                    buttonPressedImageSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_button_warninglights_active.svg"
-                    buttonReleasedImageSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_button_warninglights_inactive.svg"
+                    buttonPressedImageSource: Theme.themeImagePath + "light_button_warninglights_active.svg"
+                    buttonReleasedImageSource: Theme.themeImagePath + "light_button_warninglights_inactive.svg"
                     onSnapedChanged: {
                         virtualPlatformDataModel.cockpitWarnLight = snaped ? 1 : 0
                         virtualPlatformDataModel.requestTransmit()
@@ -46,8 +45,8 @@ Item {
 
                 SnapableGradientButton {
                     objectName: "controlPanelSubviewLightFogBackButton"
-                    buttonPressedImageSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_button_fogbacklights_active.svg"
-                    buttonReleasedImageSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_button_fogbacklights_inactive.svg"
+                    buttonPressedImageSource: Theme.themeImagePath + "light_button_fogbacklights_active.svg"
+                    buttonReleasedImageSource: Theme.themeImagePath + "light_button_fogbacklights_inactive.svg"
                 }
             }
 
@@ -57,35 +56,35 @@ Item {
                 Layout.fillHeight: true
                 Layout.preferredWidth: Layout.preferredHeight
                 Layout.preferredHeight: 0.7 * gridLayoutItem.height
-                backgroundImage: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_switch_background.svg"
-                needleImage: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_switch_needle.svg"
+                backgroundImage: Theme.themeImagePath + "light_switch_background.svg"
+                needleImage: Theme.themeImagePath + "light_switch_needle.svg"
                 lightSwitchItemsRadius: 0.41
                 lightSwitchItemsSize: 0.2
                 lightSwitchItemsList: [
                     LightSwitchItem {
                         angle: 235
-                        activeSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_switch_icon_off_active.svg"
-                        inactiveSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_switch_icon_off_inactive.svg"
+                        activeSource: Theme.themeImagePath + "light_switch_icon_off_active.svg"
+                        inactiveSource: Theme.themeImagePath + "light_switch_icon_off_inactive.svg"
                     },
                     LightSwitchItem {
                         angle: 270
-                        activeSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_switch_icon_auto_active.svg"
-                        inactiveSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_switch_icon_auto_inactive.svg"
+                        activeSource: Theme.themeImagePath + "light_switch_icon_auto_active.svg"
+                        inactiveSource: Theme.themeImagePath + "light_switch_icon_auto_inactive.svg"
                     },
                     LightSwitchItem {
                         angle: 305
-                        activeSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_switch_icon_tagfahrlicht_active.svg"
-                        inactiveSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_switch_icon_tagfahrlicht_inactive.svg"
+                        activeSource: Theme.themeImagePath + "light_switch_icon_tagfahrlicht_active.svg"
+                        inactiveSource: Theme.themeImagePath + "light_switch_icon_tagfahrlicht_inactive.svg"
                     },
                     LightSwitchItem {
                         angle: 340
-                        activeSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_switch_icon_abblendlicht_active.svg"
-                        inactiveSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_switch_icon_abblendlicht_inactive.svg"
+                        activeSource: Theme.themeImagePath + "light_switch_icon_abblendlicht_active.svg"
+                        inactiveSource: Theme.themeImagePath + "light_switch_icon_abblendlicht_inactive.svg"
                     },
                     LightSwitchItem {
                         angle: 15
-                        activeSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_switch_icon_fernlicht_active.svg"
-                        inactiveSource: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "light_switch_icon_fernlicht_inactive.svg"
+                        activeSource: Theme.themeImagePath + "light_switch_icon_fernlicht_active.svg"
+                        inactiveSource: Theme.themeImagePath + "light_switch_icon_fernlicht_inactive.svg"
                     }
                 ]
                 onSelectedItemChanged: {
@@ -106,17 +105,11 @@ Item {
                 Layout.preferredHeight: 0.7 * gridLayoutItem.height
                 mirrored: true
                 autoReturn: true
-                controlStalkConsoleImageUrl: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "control_stalk_console.svg"
-                controlStalkGhostlinesImageUrl: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "control_stalk_moveable_lever_ghostlines.svg"
-                controlStalkLeverImageUrl: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "control_stalk_moveable_lever.svg"
-                controlStalkIconImageUrl: controlPanelSubviewLight.controlPanelSubviewLightImagePath + "control_stalk_moveable_lever_icon_signal.svg"
-                Component.onCompleted: {
-                    addClickableArea(0.60, 0.19, 0.375, 0.18, -36, 2)
-                    addClickableArea(0.71, 0.31, 0.375, 0.18, -18, 1)
-                    addClickableArea(0.75, 0.47, 0.375, 0.18, 0, 0)
-                    addClickableArea(0.75, 0.63, 0.375, 0.18, 18, -1)
-                    addClickableArea(0.70, 0.78, 0.375, 0.18, 36, -2)
-                }
+                controlStalkConsoleImageUrl: Theme.themeImagePath + "control_stalk_console.svg"
+                controlStalkGhostlinesImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever_ghostlines.svg"
+                controlStalkLeverImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever.svg"
+                controlStalkIconImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever_icon_signal.svg"
+                Component.onCompleted: controlStalkAddPositionAreas()
                 onLeverPositionChanged: {
                     virtualPlatformDataModel.cockpitIndicator = position
                     virtualPlatformDataModel.requestTransmit()

@@ -1,6 +1,7 @@
 import QtQuick 2.5
 import QtQuick.Layouts 1.3
 import "ControlPanelViewComponents"
+import "../../Theme"
 
 // The wiper and washer controls: the wiper stalk on the left; on the right the single-wipe and the
 // wash button, and below them the manual and the automatic heater button, of which at most one is
@@ -8,7 +9,6 @@ import "ControlPanelViewComponents"
 GridLayout {
     id: controlPanelSubviewWindshield
 
-    readonly property string controlPanelSubviewWindshieldImagePath: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/"
     // cockpitWindshieldWasherMode for each stalk position, -2 to 2.
     readonly property var controlPanelSubviewWindshieldStalkModes: ({ "-2": 3, "-1": 2, "0": 0, "1": 4, "2": 5 })
 
@@ -40,17 +40,11 @@ GridLayout {
         Layout.preferredHeight: 0.7 * controlPanelSubviewWindshield.height
         mirrored: false
         autoReturn: false
-        controlStalkConsoleImageUrl: controlPanelSubviewWindshield.controlPanelSubviewWindshieldImagePath + "control_stalk_console.svg"
-        controlStalkGhostlinesImageUrl: controlPanelSubviewWindshield.controlPanelSubviewWindshieldImagePath + "control_stalk_moveable_lever_ghostlines.svg"
-        controlStalkLeverImageUrl: controlPanelSubviewWindshield.controlPanelSubviewWindshieldImagePath + "control_stalk_moveable_lever.svg"
-        controlStalkIconImageUrl: controlPanelSubviewWindshield.controlPanelSubviewWindshieldImagePath + "control_stalk_moveable_lever_icon_windshieldwasher.svg"
-        Component.onCompleted: {
-            addClickableArea(0.60, 0.19, 0.375, 0.18, -36, 2)
-            addClickableArea(0.71, 0.31, 0.375, 0.18, -18, 1)
-            addClickableArea(0.75, 0.47, 0.375, 0.18, 0, 0)
-            addClickableArea(0.75, 0.63, 0.375, 0.18, 18, -1)
-            addClickableArea(0.70, 0.78, 0.375, 0.18, 36, -2)
-        }
+        controlStalkConsoleImageUrl: Theme.themeImagePath + "control_stalk_console.svg"
+        controlStalkGhostlinesImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever_ghostlines.svg"
+        controlStalkLeverImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever.svg"
+        controlStalkIconImageUrl: Theme.themeImagePath + "control_stalk_moveable_lever_icon_windshieldwasher.svg"
+        Component.onCompleted: controlStalkAddPositionAreas()
         // While the single-wipe button is held it sends for itself.
         onLeverPositionChanged: {
             virtualPlatformDataModel.cockpitWindshieldWasherMode = controlPanelSubviewWindshield.controlPanelSubviewWindshieldStalkModes[position]
@@ -66,8 +60,8 @@ GridLayout {
         Layout.columnSpan: 2
         Layout.fillWidth: true
         Layout.maximumWidth: 0.5 * controlPanelSubviewWindshield.width
-        buttonPressedImageSource: controlPanelSubviewWindshield.controlPanelSubviewWindshieldImagePath + "windshieldwasher_once_active.svg"
-        buttonReleasedImageSource: controlPanelSubviewWindshield.controlPanelSubviewWindshieldImagePath + "windshieldwasher_once_inactive.svg"
+        buttonPressedImageSource: Theme.themeImagePath + "windshieldwasher_once_active.svg"
+        buttonReleasedImageSource: Theme.themeImagePath + "windshieldwasher_once_inactive.svg"
         onButtonPressedChanged: {
             if (buttonPressed) {
                 windshieldwasherControlStalk.setControlStalkPosition(0)
@@ -84,8 +78,8 @@ GridLayout {
         Layout.columnSpan: 2
         Layout.fillWidth: true
         Layout.maximumWidth: 0.5 * controlPanelSubviewWindshield.width
-        buttonPressedImageSource: controlPanelSubviewWindshield.controlPanelSubviewWindshieldImagePath + "windshieldwasher_wash_active.svg"
-        buttonReleasedImageSource: controlPanelSubviewWindshield.controlPanelSubviewWindshieldImagePath + "windshieldwasher_wash_inactive.svg"
+        buttonPressedImageSource: Theme.themeImagePath + "windshieldwasher_wash_active.svg"
+        buttonReleasedImageSource: Theme.themeImagePath + "windshieldwasher_wash_inactive.svg"
         onButtonPressedChanged: {
             virtualPlatformDataModel.cockpitWindshieldWasherPump = buttonPressed ? 1 : 0
             virtualPlatformDataModel.requestTransmit()
@@ -97,8 +91,8 @@ GridLayout {
         objectName: "windshieldheaterManualButton"
         Layout.fillWidth: true
         Layout.maximumWidth: 0.25 * controlPanelSubviewWindshield.width
-        buttonPressedImageSource: controlPanelSubviewWindshield.controlPanelSubviewWindshieldImagePath + "windshieldheater_manuell_active.svg"
-        buttonReleasedImageSource: controlPanelSubviewWindshield.controlPanelSubviewWindshieldImagePath + "windshieldheater_manuell_inactive.svg"
+        buttonPressedImageSource: Theme.themeImagePath + "windshieldheater_manuell_active.svg"
+        buttonReleasedImageSource: Theme.themeImagePath + "windshieldheater_manuell_inactive.svg"
         onButtonPressedChanged: controlPanelSubviewWindshield.controlPanelSubviewWindshieldHeaterChanged(manualHeaterButton, autoHeaterButton)
     }
 
@@ -107,8 +101,8 @@ GridLayout {
         objectName: "windshieldheaterAutoButton"
         Layout.fillWidth: true
         Layout.maximumWidth: 0.25 * controlPanelSubviewWindshield.width
-        buttonPressedImageSource: controlPanelSubviewWindshield.controlPanelSubviewWindshieldImagePath + "windshieldheater_auto_active.svg"
-        buttonReleasedImageSource: controlPanelSubviewWindshield.controlPanelSubviewWindshieldImagePath + "windshieldheater_auto_inactive.svg"
+        buttonPressedImageSource: Theme.themeImagePath + "windshieldheater_auto_active.svg"
+        buttonReleasedImageSource: Theme.themeImagePath + "windshieldheater_auto_inactive.svg"
         onButtonPressedChanged: controlPanelSubviewWindshield.controlPanelSubviewWindshieldHeaterChanged(autoHeaterButton, manualHeaterButton)
     }
 }

@@ -2,6 +2,7 @@ import QtQuick 2.5
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.3
 import "ControlPanelViewComponents"
+import "../../Theme"
 
 // The control panel: a bar of five tabs above a stack that shows one of the five sub-views. The
 // sub-views are made once, with the stack, and keep their controls' state while another is shown.
@@ -9,8 +10,6 @@ import "ControlPanelViewComponents"
 // edge. The panel opens on the light sub-view.
 GridLayout {
     id: controlPanelView
-
-    readonly property string controlPanelViewIconPath: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg/"
 
     function controlPanelViewShow(index) {
         stack.push({ item: stack.items[index], replace: true })
@@ -25,55 +24,30 @@ GridLayout {
         Layout.fillWidth: true
         Layout.preferredHeight: 0.07 * controlPanelView.height
         radius: 10
-        color: "#515151"
+        color: Theme.themePanelColor
 
         RowLayout {
             anchors.fill: parent
             spacing: 1
 
-            ControlPanelButton {
-                objectName: "controlPanelViewLightButton"
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-                Layout.alignment: Qt.AlignVCenter
-                icon: controlPanelView.controlPanelViewIconPath + "control_panel_icon_light.svg"
-                onClicked: controlPanelView.controlPanelViewShow(0)
-            }
+            // One tab per sub-view, in the order of the stack's items.
+            Repeater {
+                model: [
+                    { name: "controlPanelViewLightButton", icon: "control_panel_icon_light.svg" },
+                    { name: "controlPanelViewAlarmButton", icon: "control_panel_icon_alarm.svg" },
+                    { name: "controlPanelViewWindshieldButton", icon: "control_panel_icon_windshield.svg" },
+                    { name: "controlPanelViewRestbusButton", icon: "control_panel_icon_sensors.svg" },
+                    { name: "controlPanelViewDynamicButton", icon: "control_panel_icon_dynamic.svg" }
+                ]
 
-            ControlPanelButton {
-                objectName: "controlPanelViewAlarmButton"
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-                Layout.alignment: Qt.AlignVCenter
-                icon: controlPanelView.controlPanelViewIconPath + "control_panel_icon_alarm.svg"
-                onClicked: controlPanelView.controlPanelViewShow(1)
-            }
-
-            ControlPanelButton {
-                objectName: "controlPanelViewWindshieldButton"
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-                Layout.alignment: Qt.AlignVCenter
-                icon: controlPanelView.controlPanelViewIconPath + "control_panel_icon_windshield.svg"
-                onClicked: controlPanelView.controlPanelViewShow(2)
-            }
-
-            ControlPanelButton {
-                objectName: "controlPanelViewRestbusButton"
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-                Layout.alignment: Qt.AlignVCenter
-                icon: controlPanelView.controlPanelViewIconPath + "control_panel_icon_sensors.svg"
-                onClicked: controlPanelView.controlPanelViewShow(3)
-            }
-
-            ControlPanelButton {
-                objectName: "controlPanelViewDynamicButton"
-                Layout.fillWidth: true
-                Layout.fillHeight: true
-                Layout.alignment: Qt.AlignVCenter
-                icon: controlPanelView.controlPanelViewIconPath + "control_panel_icon_dynamic.svg"
-                onClicked: controlPanelView.controlPanelViewShow(4)
+                ControlPanelButton {
+                    objectName: modelData.name
+                    Layout.fillWidth: true
+                    Layout.fillHeight: true
+                    Layout.alignment: Qt.AlignVCenter
+                    icon: Theme.themeIconPath + modelData.icon
+                    onClicked: controlPanelView.controlPanelViewShow(index)
+                }
             }
         }
     }

@@ -1,5 +1,6 @@
 import QtQuick 2.5
 import de.quandrel.jolv.utils 0.1
+import "../../Theme"
 
 // The press area that a module view lays over a button or sensor of its picture. While the pointer
 // is over it a ring marks it (with a dark ring background where enabled). It reports only whether
@@ -14,14 +15,14 @@ CenteredItem {
 
     VectorImage {
         anchors.fill: parent
-        source: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/press-label_ring_background.svg"
+        source: Theme.themeImagePath + "press-label_ring_background.svg"
         vectorImageAutoResize: true
         visible: clickArea.clickAreaHovered && clickArea.clickAreaRingBackgroundEnabled
     }
 
     VectorImage {
         anchors.fill: parent
-        source: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/press-label_ring.svg"
+        source: Theme.themeImagePath + "press-label_ring.svg"
         vectorImageAutoResize: true
         visible: clickArea.clickAreaHovered
     }

@@ -1,5 +1,6 @@
 import QtQuick 2.5
 import de.quandrel.jolv.utils 0.1
+import "../../Theme"
 
 // One round button of a module frame's menu: a face, a white overlay while it is held, and an
 // icon. It fires as soon as it goes down, not on release. Users attach further handlers (press,
@@ -14,13 +15,13 @@ CenteredItem {
 
     VectorImage {
         anchors.fill: parent
-        source: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/menu_item_background.svg"
+        source: Theme.themeImagePath + "menu_item_background.svg"
         vectorImageAutoResize: true
     }
 
     VectorImage {
         anchors.fill: parent
-        source: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/menu_item_pressed_white.svg"
+        source: Theme.themeImagePath + "menu_item_pressed_white.svg"
         vectorImageAutoResize: true
         visible: menuItemMouseAreaItem.pressed
     }

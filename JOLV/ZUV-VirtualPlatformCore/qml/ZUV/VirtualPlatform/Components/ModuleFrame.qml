@@ -1,6 +1,7 @@
 import QtQuick 2.5
 import QtQuick.Layouts 1.3
 import de.quandrel.jolv.utils 0.1
+import "../../Theme"
 
 // Holds one module view on the board, with the menu below it that moves the frame one slot left or
 // right or lets the user drag it. The frame does not move itself: it asks its user through
@@ -85,7 +86,7 @@ Item {
         MenuItem {
             Layout.preferredWidth: moduleFrame.moduleFrameItemSize
             Layout.preferredHeight: moduleFrame.moduleFrameItemSize
-            menuItemIcon: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/menu_item_icon_move_left.svg"
+            menuItemIcon: Theme.themeImagePath + "menu_item_icon_move_left.svg"
             onMenuItemClicked: moduleFrame.requestMove(moduleFrame, -1)
         }
 
@@ -93,7 +94,7 @@ Item {
             id: moduleFrameDragItem
             Layout.preferredWidth: moduleFrame.moduleFrameItemSize
             Layout.preferredHeight: moduleFrame.moduleFrameItemSize
-            menuItemIcon: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/menu_item_icon_move_drag.svg"
+            menuItemIcon: Theme.themeImagePath + "menu_item_icon_move_drag.svg"
 
             Connections {
                 target: moduleFrameDragItem.menuItemMouseArea
@@ -125,7 +126,7 @@ Item {
         MenuItem {
             Layout.preferredWidth: moduleFrame.moduleFrameItemSize
             Layout.preferredHeight: moduleFrame.moduleFrameItemSize
-            menuItemIcon: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/menu_item_icon_move_right.svg"
+            menuItemIcon: Theme.themeImagePath + "menu_item_icon_move_right.svg"
             onMenuItemClicked: moduleFrame.requestMove(moduleFrame, 1)
         }
     }

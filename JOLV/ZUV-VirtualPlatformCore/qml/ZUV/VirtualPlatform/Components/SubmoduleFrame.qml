@@ -1,5 +1,6 @@
 import QtQuick 2.5
 import de.quandrel.jolv.utils 0.1
+import "../../Theme"
 
 // A small window inside a module view that shows a submodule (a sensor simulator). It is dragged by
 // its header bar, only within its parent, and hidden by the close icon at the bar's right end;
@@ -64,7 +65,7 @@ Rectangle {
                 anchors.verticalCenter: parent.verticalCenter
                 height: 0.9 * parent.height
                 width: height
-                source: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/icon_close_icon.svg"
+                source: Theme.themeImagePath + "icon_close_icon.svg"
                 vectorImageAutoResize: true
 
                 MouseArea {

@@ -22,6 +22,7 @@ GenericModule {
 
     ClickArea {
         id: alarmModuleButtonAlarmArea
+        objectName: "alarmModuleButtonAlarmArea"
         z: 3
         width: alarmModule.alarmModulePressAreaSizeRelative * alarmModule.width
         height: width
@@ -31,6 +32,7 @@ GenericModule {
 
     ClickArea {
         id: alarmModuleButtonLockArea
+        objectName: "alarmModuleButtonLockArea"
         z: 3
         width: alarmModule.alarmModulePressAreaSizeRelative * alarmModule.width
         height: width

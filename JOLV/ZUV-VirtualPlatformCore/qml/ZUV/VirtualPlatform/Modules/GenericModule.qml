@@ -1,6 +1,7 @@
 import QtQuick 2.5
 import de.quandrel.jolv.utils 0.1
 import "../Components"
+import "../../Theme"
 
 // The generic microcontroller board that every module carries: the module base with the board
 // mounted on it, its push button and its four LEDs (left, up, right, down). It is the base type of
@@ -29,12 +30,10 @@ MultilayerImage {
     property VectorImage genericModuleLightRightImage: null
     property VectorImage genericModuleLightDownImage: null
 
-    readonly property string genericModulePictureFolder: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/"
-
     // Adds the module picture fileName as the next layer at z; visibleWhen, if given, is a function
     // whose value the layer's visibility follows.
     function genericModuleAddLayer(fileName, layerZ, visibleWhen) {
-        var layer = addLayer(genericModulePictureFolder + fileName)
+        var layer = addLayer(Theme.themeImagePath + fileName)
         layer.z = layerZ
         if (visibleWhen)
             layer.visible = Qt.binding(visibleWhen)

@@ -1,5 +1,6 @@
 import QtQuick 2.5
 import de.quandrel.jolv.utils 0.1
+import "../../Theme"
 
 // The infrared distance sensor of the windshield module: an object in front of the sensor that the
 // user slides sideways by its handle. The object's place gives a distance between 0 and 0.5 m, the
@@ -18,7 +19,6 @@ MultilayerImage {
     property VectorImage infraredSensorSubmoduleObjectImage: null
     property MouseArea infraredSensorSubmoduleDragHandle: null
 
-    readonly property string infraredSensorSubmodulePictureFolder: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/"
     readonly property real infraredSensorSubmoduleHandleWidthRelative: 0.21
 
     // The object's leftmost x: the handle's travel is three quarters of the picture's width that
@@ -123,9 +123,9 @@ MultilayerImage {
     }
 
     Component.onCompleted: {
-        infraredSensorSubmoduleBackgroundImage = addLayer(infraredSensorSubmodulePictureFolder + "ir_distance_sensor_background.svg")
+        infraredSensorSubmoduleBackgroundImage = addLayer(Theme.themeImagePath + "ir_distance_sensor_background.svg")
         infraredSensorSubmoduleBackgroundImage.z = 0
-        infraredSensorSubmoduleObjectImage = addLayerMoveable(infraredSensorSubmodulePictureFolder + "ir_distance_sensor_object.svg")
+        infraredSensorSubmoduleObjectImage = addLayerMoveable(Theme.themeImagePath + "ir_distance_sensor_object.svg")
         infraredSensorSubmoduleObjectImage.z = 1
         infraredSensorSubmoduleDragHandle = infraredSensorSubmoduleDragHandleComponent.createObject(infraredSensorSubmoduleObjectImage)
         // Sharp GP2Y0A41SK, datasheet page 4.

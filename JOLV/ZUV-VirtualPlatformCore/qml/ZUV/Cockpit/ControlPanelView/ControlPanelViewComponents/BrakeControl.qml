@@ -1,5 +1,6 @@
 import QtQuick 2.5
 import QtQuick.Layouts 1.3
+import "../../../Theme"
 
 // Three momentary brake buttons, top to bottom: normal (mode 1), emergency (2) and extreme
 // emergency braking (3). brakeControlBrakeMode holds the mode of the button held, 0 when released.
@@ -7,8 +8,6 @@ Item {
     id: brakeControl
 
     property int brakeControlBrakeMode: 0
-
-    readonly property string brakeControlImagePath: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/"
 
     function brakeControlButtonChanged(pressed, mode) {
         brakeControlBrakeMode = pressed ? mode : 0
@@ -20,24 +19,24 @@ Item {
         GradientButton {
             objectName: "brakeControlNormalButton"
             Layout.fillWidth: true
-            buttonPressedImageSource: brakeControl.brakeControlImagePath + "braking_normal_active.svg"
-            buttonReleasedImageSource: brakeControl.brakeControlImagePath + "braking_normal_inactive.svg"
+            buttonPressedImageSource: Theme.themeImagePath + "braking_normal_active.svg"
+            buttonReleasedImageSource: Theme.themeImagePath + "braking_normal_inactive.svg"
             onButtonPressedChanged: brakeControl.brakeControlButtonChanged(buttonPressed, 1)
         }
 
         GradientButton {
             objectName: "brakeControlEmergencyButton"
             Layout.fillWidth: true
-            buttonPressedImageSource: brakeControl.brakeControlImagePath + "braking_emergency_active.svg"
-            buttonReleasedImageSource: brakeControl.brakeControlImagePath + "braking_emergency_inactive.svg"
+            buttonPressedImageSource: Theme.themeImagePath + "braking_emergency_active.svg"
+            buttonReleasedImageSource: Theme.themeImagePath + "braking_emergency_inactive.svg"
             onButtonPressedChanged: brakeControl.brakeControlButtonChanged(buttonPressed, 2)
         }
 
         GradientButton {
             objectName: "brakeControlExtremeEmergencyButton"
             Layout.fillWidth: true
-            buttonPressedImageSource: brakeControl.brakeControlImagePath + "braking_extreme_emergency_active.svg"
-            buttonReleasedImageSource: brakeControl.brakeControlImagePath + "braking_extreme_emergency_inactive.svg"
+            buttonPressedImageSource: Theme.themeImagePath + "braking_extreme_emergency_active.svg"
+            buttonReleasedImageSource: Theme.themeImagePath + "braking_extreme_emergency_inactive.svg"
             onButtonPressedChanged: brakeControl.brakeControlButtonChanged(buttonPressed, 3)
         }
     }

@@ -2,6 +2,7 @@ import QtQuick 2.5
 import QtQuick.Controls 1.4
 import QtQuick.Controls.Styles 1.4
 import de.quandrel.jolv.utils 0.1
+import "../../../Theme"
 
 // A tab of the control panel: a rounded face covered by its icon, without text.
 Button {
@@ -12,7 +13,7 @@ Button {
     style: ButtonStyle {
         background: Rectangle {
             radius: 10
-            color: control.pressed ? "#4b4b4b" : "#a0a0a0"
+            color: control.pressed ? Theme.themeButtonPressedColor : Theme.themeButtonColor
 
             VectorImage {
                 objectName: "controlPanelButtonIcon"

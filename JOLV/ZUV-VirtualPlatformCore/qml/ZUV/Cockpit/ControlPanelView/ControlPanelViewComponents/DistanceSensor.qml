@@ -1,5 +1,6 @@
 import QtQuick 2.5
 import de.quandrel.jolv.utils 0.1
+import "../../../Theme"
 
 // A road seen from above with the own car and its distance sensor beam. The user drags the car
 // ahead up and down the road; while it stands in the beam, vehicleAhead is true and the beam is
@@ -9,7 +10,6 @@ Item {
 
     property bool vehicleAhead: false
 
-    readonly property string distanceSensorImagePath: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/"
     property VectorImage distanceSensorSecondaryCarImage: null
     // The car ahead's position in fractions of the height, kept when the sensor is resized.
     property real distanceSensorSecondaryCarRelativeY: 0
@@ -26,7 +26,7 @@ Item {
         }
 
         Component.onCompleted: {
-            var path = distanceSensor.distanceSensorImagePath
+            var path = Theme.themeImagePath
             addLayer(path + "distance_sensor_street.svg")
             addLayer(path + "distance_sensor_primary_car.svg")
             distanceSensor.distanceSensorSecondaryCarImage = addLayerMoveable(path + "distance_sensor_secondary_car.svg")

@@ -3,6 +3,7 @@ import QtQuick.Controls 1.4
 import QtQuick.Controls.Styles 1.4
 import QtQuick.Layouts 1.3
 import de.quandrel.jolv.utils 0.1
+import "../../../Theme"
 
 // A picture button of the cockpit: a rounded face whose gradient turns over while the button counts
 // as pressed, with one picture for the pressed and one for the released look. With
@@ -50,11 +51,11 @@ Button {
         gradient: Gradient {
             GradientStop {
                 position: 0.0
-                color: gradientButton.buttonPressed ? "#575757" : "#2b2b2b"
+                color: gradientButton.buttonPressed ? Theme.themeButtonGradientLightColor : Theme.themeButtonGradientDarkColor
             }
             GradientStop {
                 position: 1.0
-                color: gradientButton.buttonPressed ? "#2b2b2b" : "#575757"
+                color: gradientButton.buttonPressed ? Theme.themeButtonGradientDarkColor : Theme.themeButtonGradientLightColor
             }
         }
 
@@ -77,6 +78,7 @@ Button {
 
     Timer {
         id: gradientButtonBlinkTimer
+        objectName: "gradientButtonBlinkTimer"
         interval: 500
         repeat: true
         running: false

@@ -1,5 +1,6 @@
 import QtQuick 2.5
 import de.quandrel.jolv.utils 0.1
+import "../../../Theme"
 
 // The ignition key: every click turns it on or off.
 MouseArea {
@@ -12,14 +13,14 @@ MouseArea {
     VectorImage {
         objectName: "ignitionSwitchBaseImage"
         anchors.fill: parent
-        source: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/ignition_switch_base.svg"
+        source: Theme.themeImagePath + "ignition_switch_base.svg"
         vectorImageAutoResize: true
     }
 
     VectorImage {
         objectName: "ignitionSwitchOnImage"
         anchors.fill: parent
-        source: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/ignition_switch_on.svg"
+        source: Theme.themeImagePath + "ignition_switch_on.svg"
         visible: ignitionSwitch.activated
         vectorImageAutoResize: true
     }
@@ -27,7 +28,7 @@ MouseArea {
     VectorImage {
         objectName: "ignitionSwitchOffImage"
         anchors.fill: parent
-        source: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/ignition_switch_off.svg"
+        source: Theme.themeImagePath + "ignition_switch_off.svg"
         visible: !ignitionSwitch.activated
         vectorImageAutoResize: true
     }

@@ -1,5 +1,6 @@
 import QtQuick 2.5
 import de.quandrel.jolv.utils 0.1
+import "../../../Theme"
 
 // A day/night switch drawn as a small landscape. A click toggles daytimeState; the sun-and-stars
 // disc then turns by half a turn and the day sky cross-fades into the night sky, or back, over
@@ -15,8 +16,6 @@ MultilayerImage {
     property VectorImage skyDayImage: null
     property VectorImage skyNightImage: null
     property VectorImage sunStarsImage: null
-
-    readonly property string lightSensorSwitchImagePath: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/"
 
     // Sets the targets for daytimeState and brings the layers there, from where they are.
     function lightSensorSwitchShowState(animated) {
@@ -44,12 +43,12 @@ MultilayerImage {
     onDaytimeStateChanged: lightSensorSwitchShowState(true)
 
     Component.onCompleted: {
-        addLayer(lightSensorSwitchImagePath + "light_sensor_switch_background.svg")
-        skyDayImage = addLayer(lightSensorSwitchImagePath + "light_sensor_switch_sky_day.svg")
-        skyNightImage = addLayer(lightSensorSwitchImagePath + "light_sensor_switch_sky_night.svg")
-        sunStarsImage = addLayer(lightSensorSwitchImagePath + "light_sensor_switch_sun_stars.svg")
-        addLayer(lightSensorSwitchImagePath + "light_sensor_switch_car.svg")
-        addLayer(lightSensorSwitchImagePath + "light_sensor_switch_frame.svg")
+        addLayer(Theme.themeImagePath + "light_sensor_switch_background.svg")
+        skyDayImage = addLayer(Theme.themeImagePath + "light_sensor_switch_sky_day.svg")
+        skyNightImage = addLayer(Theme.themeImagePath + "light_sensor_switch_sky_night.svg")
+        sunStarsImage = addLayer(Theme.themeImagePath + "light_sensor_switch_sun_stars.svg")
+        addLayer(Theme.themeImagePath + "light_sensor_switch_car.svg")
+        addLayer(Theme.themeImagePath + "light_sensor_switch_frame.svg")
         lightSensorSwitchShowState(false)
     }
 

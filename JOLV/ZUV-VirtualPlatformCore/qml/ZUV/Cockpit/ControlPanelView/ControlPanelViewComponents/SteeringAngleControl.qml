@@ -1,6 +1,7 @@
 import QtQuick 2.5
 import QtQuick.Controls 1.4
 import de.quandrel.jolv.utils 0.1
+import "../../../Theme"
 
 // Sets the steering angle in degrees with a slider. The wheel and the number follow the slider while
 // it is dragged; steeringAngleControlAngleValueDeg takes the value when the slider is let go.
@@ -22,7 +23,7 @@ Item {
         anchors.horizontalCenter: parent.horizontalCenter
         width: (465.0 / 480.0) * steeringAngleControl.width
         height: 0.6 * steeringAngleControl.height
-        source: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg/steering_wheel.svg"
+        source: Theme.themeIconPath + "steering_wheel.svg"
         vectorImageAutoResize: true
         // The wheel keeps its round shape inside the area, so that it does not wobble as it turns.
         fillMode: Image.PreserveAspectFit

@@ -1,5 +1,6 @@
 import QtQuick 2.5
 import de.quandrel.jolv.utils 0.1
+import "../../../Theme"
 
 // A thermometer from temperatureControlMinimumTemperature to temperatureControlMaximumTemperature
 // with an up and a down button. The buttons step the temperature by one degree; pressing or dragging
@@ -13,8 +14,6 @@ Item {
     property int temperatureControlMinimumTemperature: -40
     property int temperatureControlTemperatureValueIntern: 5
     property int temperatureControlTemperatureValue: 5
-
-    readonly property string temperatureControlImagePath: "qrc:/JOLV/ZUV-VirtualPlatformCore/images/svg-multilayer-extracted/"
 
     function setTemperature(value) {
         if (value >= temperatureControlMinimumTemperature && value <= temperatureControlMaximumTemperature)
@@ -58,7 +57,7 @@ Item {
             onHeightChanged: placeClickableAreas()
 
             Component.onCompleted: {
-                var path = temperatureControl.temperatureControlImagePath
+                var path = Theme.themeImagePath
                 addLayer(path + "temperature-control_static.svg").z = 1
                 addLayer(path + "temperature-control_gauge.svg").z = 3
                 addLayer(path + "temperature-control_button_up_inactive.svg").z = 4

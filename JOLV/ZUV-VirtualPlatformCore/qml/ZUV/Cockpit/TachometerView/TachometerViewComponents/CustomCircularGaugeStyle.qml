@@ -1,5 +1,6 @@
 import QtQuick 2.5
 import QtQuick.Controls.Styles 1.4
+import "../../../Theme"
 
 // The cockpit's gauge face: a black dial with a red arc from redZoneStart to redZoneEnd, tick marks
 // and labels that turn red in the red zone, a light needle and the captions textTop, textValue and
@@ -80,7 +81,7 @@ CircularGaugeStyle {
 
                 ctx.beginPath()
                 ctx.lineWidth = customCircularGaugeStyle.toPixels(0.02)
-                ctx.strokeStyle = "#e34c22"
+                ctx.strokeStyle = Theme.themeGaugeRedColor
                 ctx.arc(cx, cy, r - customCircularGaugeStyle.toPixels(0.03),
                         customCircularGaugeStyle.degreesToRadians(faceRedZoneStartAngle - 90),
                         customCircularGaugeStyle.degreesToRadians(faceRedZoneEndAngle - 90), false)
@@ -135,7 +136,7 @@ CircularGaugeStyle {
         implicitHeight: customCircularGaugeStyle.toPixels(0.06)
         antialiasing: true
         visible: styleData.value < customCircularGaugeStyle.redZoneStart || styleData.value % 10 === 0
-        color: styleData.value >= customCircularGaugeStyle.redZoneStart ? "#e34c22" : "#e5e5e5"
+        color: styleData.value >= customCircularGaugeStyle.redZoneStart ? Theme.themeGaugeRedColor : Theme.themeGaugeMarkColor
     }
 
     minorTickmark: Rectangle {
@@ -143,14 +144,14 @@ CircularGaugeStyle {
         implicitHeight: customCircularGaugeStyle.toPixels(0.03)
         antialiasing: true
         visible: styleData.value < customCircularGaugeStyle.redZoneStart
-        color: "#e5e5e5"
+        color: Theme.themeGaugeMarkColor
     }
 
     tickmarkLabel: Text {
         objectName: "customCircularGaugeStyleLabel" + styleData.value
         font.pixelSize: Math.max(6, customCircularGaugeStyle.toPixels(0.1))
         text: styleData.value
-        color: styleData.value >= customCircularGaugeStyle.redZoneStart ? "#e34c22" : "white"
+        color: styleData.value >= customCircularGaugeStyle.redZoneStart ? Theme.themeGaugeRedColor : "white"
         antialiasing: true
     }
 
@@ -159,7 +160,7 @@ CircularGaugeStyle {
         implicitWidth: customCircularGaugeStyle.toPixels(0.03)
         implicitHeight: customCircularGaugeStyle.toPixels(0.9)
         antialiasing: true
-        color: "#e5e5e5"
+        color: Theme.themeGaugeMarkColor
     }
 
     foreground: Item {
@@ -168,7 +169,7 @@ CircularGaugeStyle {
             width: customCircularGaugeStyle.toPixels(0.2)
             height: width
             radius: width / 2
-            color: "#e5e5e5"
+            color: Theme.themeGaugeMarkColor
         }
     }
 }
