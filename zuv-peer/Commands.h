@@ -16,5 +16,6 @@ enum class Units
 int runUnits(const QStringList& arguments, Units mode);
 int send(const QStringList& arguments);
 int replay(const QStringList& arguments);
+int check(const QStringList& arguments);
 
 } // namespace Commands

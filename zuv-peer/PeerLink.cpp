@@ -108,7 +108,8 @@ void PeerLink::readWaiting(int most)
             return;
         }
         emit received(StateDatagram::receive(buffer, static_cast<std::size_t>(datagram.bytes),
-                                             static_cast<std::size_t>(datagram.length), datagram.senderAddress),
+                                             static_cast<std::size_t>(datagram.length),
+                                             datagram.senderAddress),
                       datagram.arrivedMicros);
     }
 }

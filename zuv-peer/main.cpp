@@ -5,6 +5,7 @@
 //   zuv-peer record FILE          the same, also writing every document in and out to FILE
 //   zuv-peer replay FILE          send the documents of a recorded session again
 //   zuv-peer send KEY=VALUE ...   send one document to the program
+//   zuv-peer check SCENARIO ...   check a control unit against scenarios (plays the program's side)
 
 #include "CommandLine.h"
 #include "Commands.h"
@@ -29,6 +30,7 @@ int main(int argc, char* argv[])
          [](const QStringList& a) { return Commands::runUnits(a, Commands::Units::Record); }},
         {QStringLiteral("replay"), Commands::replay},
         {QStringLiteral("send"), Commands::send},
+        {QStringLiteral("check"), Commands::check},
     };
 
     // The first argument that names a command is the command; without one, the control units run.
