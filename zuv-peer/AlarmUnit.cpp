@@ -1,5 +1,6 @@
 #include "AlarmUnit.h"
 
+#include "Mutants.h"
 #include "VirtualPlatformDataModel.h"
 
 namespace Peer {
@@ -11,7 +12,7 @@ void AlarmUnit::receive(const VirtualPlatformDataModel& state, Millis now)
     bool goingOff = alarmBlinker.active();
 
     if (lockButton && !lockButtonWasDown) {
-        isArmed = !isArmed;
+        isArmed = !isArmed || Mutants::active(Mutant::AlarmNotDisarming);
         if (!isArmed)
             goingOff = false;
     }
@@ -33,7 +34,8 @@ void AlarmUnit::drive(QJsonObject& out, Millis now) const
     out.insert(QStringLiteral("alarmLockLight"), isArmed);
     out.insert(QStringLiteral("alarmAlarmLight"), alarmBlinker.lit(now));
     // Driven to 0 always: whenever the program reports 1, the difference is sent back.
-    out.insert(QStringLiteral("cockpitAlarmReset"), 0);
+    if (!Mutants::active(Mutant::AcknowledgementUnanswered))
+        out.insert(QStringLiteral("cockpitAlarmReset"), 0);
 }
 
 } // namespace Peer

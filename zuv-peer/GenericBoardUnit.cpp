@@ -1,6 +1,7 @@
 #include "GenericBoardUnit.h"
 
 #include "Blinker.h"
+#include "Mutants.h"
 #include "VirtualPlatformDataModel.h"
 
 namespace Peer {
@@ -20,11 +21,13 @@ void GenericBoardUnit::receive(const VirtualPlatformDataModel& state, Millis)
 void GenericBoardUnit::drive(QJsonObject& out, Millis now) const
 {
     // The heartbeat runs from the peer's start, the same on every board.
-    const bool heartbeat = blinkLit(0, now, heartbeatMillihertz);
-    out.insert(leftKey, buttonHeld);
-    out.insert(upKey, buttonHeld || heartbeat);
-    out.insert(rightKey, buttonHeld);
-    out.insert(downKey, buttonHeld);
+    const bool heartbeat =
+        blinkLit(0, now, heartbeatMillihertz) && !Mutants::active(Mutant::HeartbeatStopped);
+    const bool held = buttonHeld && !Mutants::active(Mutant::BoardButtonIgnored);
+    out.insert(leftKey, held);
+    out.insert(upKey, held || heartbeat);
+    out.insert(rightKey, held);
+    out.insert(downKey, held);
 }
 
 } // namespace Peer

@@ -23,7 +23,8 @@ void LightsUnit::setAlarmFlashing(bool flashing, Millis now)
 
 bool LightsUnit::hazard() const
 {
-    return warnLight || brake == ExtremeEmergency || alarmFlashing;
+    const bool warnButton = warnLight && !Mutants::active(Mutant::WarnButtonIgnored);
+    return warnButton || brake == ExtremeEmergency || alarmFlashing;
 }
 
 void LightsUnit::updateBlinkers(Millis now)
@@ -41,10 +42,12 @@ void LightsUnit::drive(QJsonObject& out, Millis now) const
     bool backlight = false;
     if (ignition) {
         switch (lightSwitch) {
-        case Automatic:
-            daylight = daylightSensed;
-            lowBeam = backlight = !daylightSensed;
+        case Automatic: {
+            const bool day = daylightSensed != Mutants::active(Mutant::AutomaticLightInverted);
+            daylight = day;
+            lowBeam = backlight = !day;
             break;
+        }
         case DaytimeRunning:
             daylight = true;
             break;
@@ -52,7 +55,8 @@ void LightsUnit::drive(QJsonObject& out, Millis now) const
             lowBeam = backlight = true;
             break;
         case HighBeam:
-            highBeam = lowBeam = backlight = true;
+            highBeam = true;
+            lowBeam = backlight = !Mutants::active(Mutant::HighBeamAlone);
             break;
         default:
             break;
@@ -66,10 +70,13 @@ void LightsUnit::drive(QJsonObject& out, Millis now) const
     const bool blinkLit = indicatorBlinker.lit(now);
     const bool left = hazard() || (ignition && indicator < 0);
     const bool right = hazard() || (ignition && indicator > 0);
-    out.insert(QStringLiteral("lightIndicatorLeft"), left && blinkLit);
-    out.insert(QStringLiteral("lightIndicatorRight"), right && blinkLit);
+    const bool crossed = Mutants::active(Mutant::IndicatorSidesCrossed);
+    out.insert(QStringLiteral("lightIndicatorLeft"), (crossed ? right : left) && blinkLit);
+    out.insert(QStringLiteral("lightIndicatorRight"), (crossed ? left : right) && blinkLit);
 
-    const bool brakeLit = brake == Normal || brakeBlinker.lit(now);
+    const bool steady =
+        brake == Normal || (brakeBlinker.active() && Mutants::active(Mutant::BrakeNotFlashing));
+    const bool brakeLit = steady || brakeBlinker.lit(now);
     out.insert(QStringLiteral("lightBrakelight"), brakeLit);
 }
 

@@ -2,6 +2,7 @@
 
 #include "Blinker.h"
 #include "ControlUnit.h"
+#include "Mutants.h"
 
 namespace Peer {
 
@@ -51,7 +52,8 @@ private:
     bool warnLight = false;
     int brake = NotBraking;
     bool alarmFlashing = false;
-    Blinker indicatorBlinker{indicatorMillihertz};
+    Blinker indicatorBlinker{Mutants::active(Mutant::IndicatorFrequency) ? 2 * indicatorMillihertz
+                                                                         : indicatorMillihertz};
     Blinker brakeBlinker{brakeFlashMillihertz};
 };
 

@@ -3,6 +3,7 @@
 #include "Clock.h"
 #include "CommandLine.h"
 #include "Commands.h"
+#include "Mutants.h"
 #include "PeerLink.h"
 #include "SessionFile.h"
 #include "ShutdownSignals.h"
@@ -12,6 +13,8 @@
 
 #include <QCoreApplication>
 #include <QTimer>
+
+#include <cstdio>
 
 namespace Commands {
 
@@ -52,7 +55,11 @@ int runUnits(const QStringList& arguments, Units mode)
                              "to FILE, one JSON object per line."));
     const QCommandLineOption passive(QStringLiteral("passive"),
                                      QStringLiteral("Watch only: run no control units and send nothing."));
-    parser->addOption(passive);
+    const QCommandLineOption mutant(
+        QStringLiteral("mutant"),
+        QStringLiteral("Run the control units with one deliberate fault; 'list' lists them."),
+        QStringLiteral("name"));
+    parser->addOptions({passive, mutant});
     if (mode == Units::Record)
         parser->addPositionalArgument(QStringLiteral("FILE"), QStringLiteral("The session file to write."));
     const int parsed = parser.parse(arguments, 0);
@@ -71,6 +78,17 @@ int runUnits(const QStringList& arguments, Units mode)
     if (mode == Units::Monitor && parser.quiet())
         return CommandLine::usage(
             QStringLiteral("monitor prints the traffic; --quiet would silence all of it"));
+    if (parser->isSet(mutant)) {
+        const QString name = parser->value(mutant);
+        if (name == QLatin1String("list")) {
+            for (const auto* described = Mutants::begin(); described != Mutants::end(); ++described)
+                std::printf("%-28s %s\n", described->name, described->description);
+            return 0;
+        }
+        if (!Mutants::select(name))
+            return CommandLine::usage(
+                QStringLiteral("no mutant is named '%1' ('zuv-peer --mutant list' lists them)").arg(name));
+    }
     const bool watching = parser->isSet(passive);
     const CommandLine::Ports ports = parser.ports();
 

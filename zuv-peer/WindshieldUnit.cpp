@@ -1,5 +1,6 @@
 #include "WindshieldUnit.h"
 
+#include "Mutants.h"
 #include "VirtualPlatformDataModel.h"
 
 namespace Peer {
@@ -18,7 +19,7 @@ void WindshieldUnit::receive(const VirtualPlatformDataModel& state, Millis now)
         ++singleWipesPending;
     if (newMode == Interval && mode != Interval)
         nextIntervalWipe = now; // the first wipe at once, then one every interval
-    if (washing && !newWashing)
+    if (washing && !newWashing && !Mutants::active(Mutant::NoWipesAfterWashing))
         wipesAfterWash = wipesAfterWashing;
 
     mode = newMode;
@@ -46,13 +47,16 @@ bool WindshieldUnit::wantsWipe(Millis now)
         return true;
     case Automatic:
         return distanceSensor > automaticThreshold;
-    case Interval:
+    case Interval: {
         if (now < nextIntervalWipe)
             return false;
-        nextIntervalWipe += intervalMillis;
+        const Millis interval =
+            Mutants::active(Mutant::IntervalTooShort) ? intervalMillis / 2 : intervalMillis;
+        nextIntervalWipe += interval;
         if (nextIntervalWipe <= now)
-            nextIntervalWipe = now + intervalMillis;
+            nextIntervalWipe = now + interval;
         return true;
+    }
     default:
         return false;
     }
@@ -60,7 +64,8 @@ bool WindshieldUnit::wantsWipe(Millis now)
 
 int WindshieldUnit::stepsPerSecond() const
 {
-    return mode == Fast ? WiperDrive::fastStepsPerSecond : WiperDrive::slowStepsPerSecond;
+    const bool fast = mode == Fast && !Mutants::active(Mutant::FastWiperSlow);
+    return fast ? WiperDrive::fastStepsPerSecond : WiperDrive::slowStepsPerSecond;
 }
 
 void WindshieldUnit::advance(Millis now)
@@ -78,8 +83,8 @@ void WindshieldUnit::drive(QJsonObject& out, Millis) const
     out.insert(QStringLiteral("windshieldWiperC"), (pattern & 2) != 0);
     out.insert(QStringLiteral("windshieldWiperD"), (pattern & 1) != 0);
     out.insert(QStringLiteral("windshieldWasherPump"), washing);
-    const bool heaterOn =
-        heater == HeaterOn || (heater == HeaterAutomatic && temperature < heaterBelowCelsius);
+    const bool cold = temperature < heaterBelowCelsius || Mutants::active(Mutant::HeaterIgnoresTemperature);
+    const bool heaterOn = heater == HeaterOn || (heater == HeaterAutomatic && cold);
     out.insert(QStringLiteral("windshieldHeater"), heaterOn);
 }
 

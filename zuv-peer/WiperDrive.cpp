@@ -1,5 +1,7 @@
 #include "WiperDrive.h"
 
+#include "Mutants.h"
+
 #include <algorithm>
 
 namespace Peer {
@@ -24,6 +26,9 @@ bool WiperDrive::advance(Millis now, int stepsPerSecond)
     if (direction == 0 || nowMicros < nextStepMicros)
         return false;
     step += direction;
+    // The faulty drive jumps over the fourth step of each sweep out.
+    if (Mutants::active(Mutant::WiperSkipsAStep) && direction > 0 && step == 4)
+        ++step;
     if (step >= sweepSteps)
         direction = -1;
     else if (step <= 0)
