@@ -57,7 +57,8 @@ YAML::Node YamlReader::parse(const QByteArray& text)
                       .arg(error.mark.column + 1)
                       .arg(QString::fromStdString(error.msg));
     } catch (const YAML::Exception& error) {
-        errors << QStringLiteral("%1:1:1: not valid YAML: %2").arg(fileName, QString::fromStdString(error.msg));
+        errors
+            << QStringLiteral("%1:1:1: not valid YAML: %2").arg(fileName, QString::fromStdString(error.msg));
     }
     return YAML::Node(YAML::NodeType::Undefined);
 }
@@ -80,7 +81,8 @@ void YamlReader::fail(const YAML::Node& at, const QString& message)
     errors << QStringLiteral("%1:%2:%3: %4").arg(fileName).arg(line).arg(column).arg(message);
 }
 
-bool YamlReader::onlyKeys(const YAML::Node& map, std::initializer_list<const char*> allowed, const QString& what)
+bool YamlReader::onlyKeys(const YAML::Node& map, std::initializer_list<const char*> allowed,
+                          const QString& what)
 {
     QStringList names;
     for (const char* name : allowed)
@@ -91,10 +93,11 @@ bool YamlReader::onlyKeys(const YAML::Node& map, std::initializer_list<const cha
         if (names.contains(key))
             continue;
         const QString near = nearest(key, names);
-        fail(entry->first, QStringLiteral("%1 has no key '%2'%3 (keys: %4)")
-                               .arg(what, key,
-                                    near.isEmpty() ? QString() : QStringLiteral("; did you mean '%1'?").arg(near),
-                                    names.join(QStringLiteral(", "))));
+        fail(entry->first,
+             QStringLiteral("%1 has no key '%2'%3 (keys: %4)")
+                 .arg(what, key,
+                      near.isEmpty() ? QString() : QStringLiteral("; did you mean '%1'?").arg(near),
+                      names.join(QStringLiteral(", "))));
         good = false;
     }
     return good;
@@ -181,7 +184,8 @@ bool YamlReader::frequency(const YAML::Node& node, double& hertz, const QString&
     const QRegularExpressionMatch match = pattern.match(scalarOf(node));
     const double number = match.hasMatch() ? match.captured(1).toDouble() : 0;
     if (!match.hasMatch() || !(number > 0) || number > 1000) {
-        fail(node, QStringLiteral("%1 must be a frequency above 0, such as 1.5Hz, not '%2'").arg(what, scalarOf(node)));
+        fail(node, QStringLiteral("%1 must be a frequency above 0, such as 1.5Hz, not '%2'")
+                       .arg(what, scalarOf(node)));
         return false;
     }
     hertz = number;
@@ -246,8 +250,9 @@ bool YamlReader::stateValue(const YAML::Node& node, int index, int& value, std::
         return true;
     }
     if (!node.IsScalar()) {
-        fail(node, QStringLiteral("%1 takes %2%3").arg(QLatin1String(described.name), expected,
-                                                     random ? QStringLiteral(" or {random: [lo, hi]}") : QString()));
+        fail(node, QStringLiteral("%1 takes %2%3")
+                       .arg(QLatin1String(described.name), expected,
+                            random ? QStringLiteral(" or {random: [lo, hi]}") : QString()));
         return false;
     }
     const QString text = scalarOf(node).trimmed();

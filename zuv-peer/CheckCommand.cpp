@@ -49,30 +49,40 @@ void printReport(const ScenarioReport& report, bool quiet)
 
 int check(const QStringList& arguments)
 {
-    CommandLine::Parser parser(QStringLiteral(
-        "Checks a control unit against scenarios: plays the program's side (binds the program's port, sends the\n"
-        "whole state to the peer's port, applies what the peer sends by the program's rules) and decides every\n"
-        "check of each scenario. A SCENARIO is a YAML file or a folder of them.\n"
-        "Exit status: 0 every check passed, 1 a check failed, 2 bad usage or an invalid scenario, 3 inconclusive\n"
-        "(the peer never sent anything, or could not be started)."));
-    const QCommandLineOption start(QStringLiteral("start"),
-                                   QStringLiteral("Start the control unit for each scenario with /bin/sh -c <command>, "
-                                                  "and stop it after."),
-                                   QStringLiteral("command"));
-    const QCommandLineOption startWait(QStringLiteral("start-wait"),
-                                       QStringLiteral("How long a started control unit may take to come up (default 1s)."),
-                                       QStringLiteral("duration"));
-    const QCommandLineOption junit(QStringLiteral("junit"), QStringLiteral("Write a JUnit XML report."), QStringLiteral("file"));
-    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Write a JSON report."), QStringLiteral("file"));
-    const QCommandLineOption html(QStringLiteral("html"), QStringLiteral("Write an HTML report."), QStringLiteral("file"));
-    const QCommandLineOption traceOption(QStringLiteral("trace"),
-                                         QStringLiteral("Write every datagram both ways (the record format)."),
-                                         QStringLiteral("file"));
-    const QCommandLineOption fromTrace(QStringLiteral("from-trace"),
-                                       QStringLiteral("Decide the checks on a recorded trace instead of a live peer."),
-                                       QStringLiteral("file"));
+    CommandLine::Parser parser(
+        QStringLiteral("Checks a control unit against scenarios: plays the program's side (binds the "
+                       "program's port, sends the\n"
+                       "whole state to the peer's port, applies what the peer sends by the program's rules) "
+                       "and decides every\n"
+                       "check of each scenario. A SCENARIO is a YAML file or a folder of them.\n"
+                       "Exit status: 0 every check passed, 1 a check failed, 2 bad usage or an invalid "
+                       "scenario, 3 inconclusive\n"
+                       "(the peer never sent anything, or could not be started)."));
+    const QCommandLineOption start(
+        QStringLiteral("start"),
+        QStringLiteral("Start the control unit for each scenario with /bin/sh -c <command>, "
+                       "and stop it after."),
+        QStringLiteral("command"));
+    const QCommandLineOption startWait(
+        QStringLiteral("start-wait"),
+        QStringLiteral("How long a started control unit may take to come up (default 1s)."),
+        QStringLiteral("duration"));
+    const QCommandLineOption junit(QStringLiteral("junit"), QStringLiteral("Write a JUnit XML report."),
+                                   QStringLiteral("file"));
+    const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Write a JSON report."),
+                                  QStringLiteral("file"));
+    const QCommandLineOption html(QStringLiteral("html"), QStringLiteral("Write an HTML report."),
+                                  QStringLiteral("file"));
+    const QCommandLineOption traceOption(
+        QStringLiteral("trace"), QStringLiteral("Write every datagram both ways (the record format)."),
+        QStringLiteral("file"));
+    const QCommandLineOption fromTrace(
+        QStringLiteral("from-trace"),
+        QStringLiteral("Decide the checks on a recorded trace instead of a live peer."),
+        QStringLiteral("file"));
     const QCommandLineOption seed(QStringLiteral("seed"),
-                                  QStringLiteral("Seed of the scenarios' random values (default 0)."), QStringLiteral("n"));
+                                  QStringLiteral("Seed of the scenarios' random values (default 0)."),
+                                  QStringLiteral("n"));
     parser->addOptions({start, startWait, junit, json, html, traceOption, fromTrace, seed});
     parser->addPositionalArgument(QStringLiteral("SCENARIO"), QStringLiteral("Scenario files or folders."),
                                   QStringLiteral("SCENARIO..."));
@@ -90,16 +100,19 @@ int check(const QStringList& arguments)
         options.startWait = durationOf(parser->value(startWait));
         if (options.startWait < 0)
             return CommandLine::usage(
-                QStringLiteral("--start-wait takes a duration such as 1s or 500ms, not '%1'").arg(parser->value(startWait)));
+                QStringLiteral("--start-wait takes a duration such as 1s or 500ms, not '%1'")
+                    .arg(parser->value(startWait)));
     }
     if (parser->isSet(seed)) {
         bool ok = false;
         options.seed = parser->value(seed).toULongLong(&ok);
         if (!ok)
-            return CommandLine::usage(QStringLiteral("--seed takes a whole number, not '%1'").arg(parser->value(seed)));
+            return CommandLine::usage(
+                QStringLiteral("--seed takes a whole number, not '%1'").arg(parser->value(seed)));
     }
     if (parser->isSet(fromTrace) && (parser->isSet(start) || parser->isSet(traceOption)))
-        return CommandLine::usage(QStringLiteral("--from-trace decides on a recorded trace: no --start, no --trace"));
+        return CommandLine::usage(
+            QStringLiteral("--from-trace decides on a recorded trace: no --start, no --trace"));
 
     const Loaded loaded = loadScenarios(parser.positional(), options.seed);
     if (!loaded.errors.isEmpty()) {
@@ -113,7 +126,8 @@ int check(const QStringList& arguments)
     if (parser->isSet(fromTrace)) {
         QFile file(parser->value(fromTrace));
         if (!file.open(QIODevice::ReadOnly)) {
-            CommandLine::printError(QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
+            CommandLine::printError(
+                QStringLiteral("cannot read %1: %2").arg(file.fileName(), file.errorString()));
             return CommandLine::usageError;
         }
         const Peer::SessionFile::Parsed trace = Peer::SessionFile::parse(file.readAll());
@@ -125,8 +139,8 @@ int check(const QStringList& arguments)
             bool found = false;
             const auto segment = segmentOf(trace.entries, scenario.name, found);
             if (!found) {
-                CommandLine::printError(
-                    QStringLiteral("%1 holds no run of the scenario '%2'").arg(file.fileName(), scenario.name));
+                CommandLine::printError(QStringLiteral("%1 holds no run of the scenario '%2'")
+                                            .arg(file.fileName(), scenario.name));
                 return CommandLine::usageError;
             }
             QString error;
@@ -141,17 +155,18 @@ int check(const QStringList& arguments)
         LiveChecker checker(options);
         const QString error = checker.open();
         if (!error.isEmpty()) {
-            CommandLine::printError(
-                error + (error.contains(QStringLiteral("listen")) ? QStringLiteral(" - close the virtual platform first "
-                                                                                   "(it holds the program's port); "
-                                                                                   "nothing was run")
-                                                                  : QString()));
+            CommandLine::printError(error + (error.contains(QStringLiteral("listen"))
+                                                 ? QStringLiteral(" - close the virtual platform first "
+                                                                  "(it holds the program's port); "
+                                                                  "nothing was run")
+                                                 : QString()));
             return CommandLine::usageError;
         }
         // Ctrl+C or SIGTERM ends the running scenario (its peer stopped) and runs no more.
         ShutdownSignals shutdown;
         bool interrupted = false;
-        QObject::connect(&shutdown, &ShutdownSignals::shutdownRequested, [&interrupted] { interrupted = true; });
+        QObject::connect(&shutdown, &ShutdownSignals::shutdownRequested,
+                         [&interrupted] { interrupted = true; });
         for (const Scenario& scenario : loaded.scenarios) {
             if (interrupted)
                 break;
@@ -167,8 +182,8 @@ int check(const QStringList& arguments)
     }
     print(Reports::summary(reports));
 
-    const std::pair<const QCommandLineOption*, QByteArray (*)(const std::vector<ScenarioReport>&)> writers[] = {
-        {&json, Reports::json}, {&junit, Reports::junit}, {&html, Reports::html}};
+    const std::pair<const QCommandLineOption*, QByteArray (*)(const std::vector<ScenarioReport>&)> writers[] =
+        {{&json, Reports::json}, {&junit, Reports::junit}, {&html, Reports::html}};
     for (const auto& writer : writers) {
         if (!parser->isSet(*writer.first))
             continue;

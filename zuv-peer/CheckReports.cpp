@@ -103,7 +103,8 @@ QByteArray json(const std::vector<ScenarioReport>& reports)
             scenario.insert("output", QString::fromUtf8(report.peerOutput));
         scenarios.append(scenario);
     }
-    const QJsonObject root{{"scenarios", scenarios}, {"passed", passed}, {"failed", failed}, {"not_run", notRun}};
+    const QJsonObject root{
+        {"scenarios", scenarios}, {"passed", passed}, {"failed", failed}, {"not_run", notRun}};
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
@@ -111,14 +112,16 @@ QByteArray junit(const std::vector<ScenarioReport>& reports)
 {
     QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites>\n");
     for (const ScenarioReport& report : reports) {
-        xml += QStringLiteral("  <testsuite name=\"%1\" tests=\"%2\" failures=\"%3\" skipped=\"%4\" time=\"%5\">\n")
+        xml += QStringLiteral(
+                   "  <testsuite name=\"%1\" tests=\"%2\" failures=\"%3\" skipped=\"%4\" time=\"%5\">\n")
                    .arg(xmlEscaped(report.scenario.name))
                    .arg(report.results.size())
                    .arg(report.count(CheckResult::Verdict::Fail))
                    .arg(report.count(CheckResult::Verdict::NotRun))
                    .arg(double(report.duration) / 1e6, 0, 'f', 3);
         if (!report.inconclusive.isEmpty())
-            xml += QStringLiteral("    <properties><property name=\"inconclusive\" value=\"%1\"/></properties>\n")
+            xml += QStringLiteral(
+                       "    <properties><property name=\"inconclusive\" value=\"%1\"/></properties>\n")
                        .arg(xmlEscaped(report.inconclusive));
         for (const CheckResult& check : report.results) {
             xml += QStringLiteral("    <testcase classname=\"%1\" name=\"%2\" time=\"%3\"")
@@ -127,13 +130,15 @@ QByteArray junit(const std::vector<ScenarioReport>& reports)
             if (check.verdict == CheckResult::Verdict::Pass) {
                 xml += QStringLiteral("/>\n");
             } else if (check.verdict == CheckResult::Verdict::Fail) {
-                xml += QStringLiteral(">\n      <failure message=\"%1\"/>\n    </testcase>\n").arg(xmlEscaped(message(check)));
+                xml += QStringLiteral(">\n      <failure message=\"%1\"/>\n    </testcase>\n")
+                           .arg(xmlEscaped(message(check)));
             } else {
                 xml += QStringLiteral(">\n      <skipped message=\"not run\"/>\n    </testcase>\n");
             }
         }
         if (!report.peerOutput.isEmpty())
-            xml += QStringLiteral("    <system-out>%1</system-out>\n").arg(xmlEscaped(QString::fromUtf8(report.peerOutput)));
+            xml += QStringLiteral("    <system-out>%1</system-out>\n")
+                       .arg(xmlEscaped(QString::fromUtf8(report.peerOutput)));
         xml += QStringLiteral("  </testsuite>\n");
     }
     xml += QStringLiteral("</testsuites>\n");

@@ -10,7 +10,8 @@
 // How the checker tells what it found: on the console, and as JSON, JUnit XML and HTML reports.
 namespace Check::Reports {
 
-// "✓ expect lightBacklight=true: after 120 ms" or "✗ blinks lightIndicatorLeft: 3.02 Hz, expected 1.50 Hz ± 5 %".
+// "✓ expect lightBacklight=true: after 120 ms" or "✗ blinks lightIndicatorLeft: 3.02 Hz, expected 1.50 Hz ± 5
+// %".
 QString consoleLine(const CheckResult& check);
 // "12 passed, 1 failed, 2 not run; 12 of 15 points".
 QString summary(const std::vector<ScenarioReport>& reports);

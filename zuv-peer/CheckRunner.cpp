@@ -33,8 +33,9 @@ qint64 systemMicros()
 
 int ScenarioReport::count(CheckResult::Verdict verdict) const
 {
-    return static_cast<int>(std::count_if(results.begin(), results.end(),
-                                          [verdict](const CheckResult& check) { return check.verdict == verdict; }));
+    return static_cast<int>(
+        std::count_if(results.begin(), results.end(),
+                      [verdict](const CheckResult& check) { return check.verdict == verdict; }));
 }
 
 ScenarioReport reportOf(const ScenarioRun& run, quint64 seed)
@@ -53,7 +54,9 @@ ScenarioReport reportOf(const ScenarioRun& run, quint64 seed)
     return report;
 }
 
-LiveChecker::LiveChecker(RunOptions options, QObject* parent) : QObject(parent), options(std::move(options)) {}
+LiveChecker::LiveChecker(RunOptions options, QObject* parent) : QObject(parent), options(std::move(options))
+{
+}
 
 LiveChecker::~LiveChecker() = default;
 
@@ -72,7 +75,8 @@ QString LiveChecker::open()
 
 Micros LiveChecker::now() const
 {
-    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - origin).count();
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - origin)
+        .count();
 }
 
 Micros LiveChecker::local(qint64 arrivedMicros) const
@@ -159,12 +163,16 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
         &link, &PeerLink::received, this, [&](const StateDatagram::Received& datagram, qint64 arrivedMicros) {
             const Micros at = local(arrivedMicros);
             started = true; // a started peer that speaks is up
-            pump(at);
-            trace({at, SessionFile::Direction::Out, datagram.document.object(),
+            if (run.startedAt() >= 0)
+                pump(at); // what was due before it arrived; before the start it only changes the state
+            trace({at,
+                   SessionFile::Direction::Out,
+                   datagram.document.object(),
                    datagram.verdict == StateDatagram::Received::Verdict::Document
                        ? QString()
                        : QString::fromStdString(datagram.reason()),
-                   {}, {}});
+                   {},
+                   {}});
             run.received(at, datagram.assignments);
             pump(now());
         });
@@ -216,7 +224,8 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
     return report;
 }
 
-QVector<SessionFile::Entry> segmentOf(const QVector<SessionFile::Entry>& entries, const QString& name, bool& found)
+QVector<SessionFile::Entry> segmentOf(const QVector<SessionFile::Entry>& entries, const QString& name,
+                                      bool& found)
 {
     const bool marked = std::any_of(entries.begin(), entries.end(), [](const SessionFile::Entry& entry) {
         return entry.direction == SessionFile::Direction::Scenario;
@@ -246,15 +255,22 @@ ScenarioReport regrade(const Scenario& scenario, const QVector<SessionFile::Entr
     ScenarioRun run(scenario);
     for (int line = 0; line < segment.size() && error.isEmpty(); ++line) {
         const SessionFile::Entry& entry = segment.at(line);
+        // Before the start a datagram only changes the state, as in the live run.
+        if (entry.direction == SessionFile::Direction::Out && run.startedAt() < 0) {
+            run.received(entry.atMicros, StateValues::assignmentsOf(entry.document));
+            continue;
+        }
         ScenarioRun::Action action = run.next(entry.atMicros);
         if (entry.direction == SessionFile::Direction::In) {
             if (action.kind != ScenarioRun::Action::Kind::Send)
-                error = QStringLiteral("the trace sends a document where the scenario '%1' sends none").arg(scenario.name);
+                error = QStringLiteral("the trace sends a document where the scenario '%1' sends none")
+                            .arg(scenario.name);
             else
                 run.sent(entry.atMicros);
         } else if (entry.direction == SessionFile::Direction::Out) {
             if (action.kind == ScenarioRun::Action::Kind::Send)
-                error = QStringLiteral("the trace sends no document where the scenario '%1' sends one").arg(scenario.name);
+                error = QStringLiteral("the trace sends no document where the scenario '%1' sends one")
+                            .arg(scenario.name);
             else
                 run.received(entry.atMicros, StateValues::assignmentsOf(entry.document));
         }

@@ -26,7 +26,7 @@ struct ScenarioReport
     int maxPoints = 0;
     Micros duration = 0;
     int datagramsFromPeer = 0;
-    QString inconclusive; // why the run says nothing of the peer, or empty
+    QString inconclusive;  // why the run says nothing of the peer, or empty
     QByteArray peerOutput; // what the started peer printed
     quint64 seed = 0;
 
@@ -77,7 +77,8 @@ private:
 // The parts of a trace that belong to the scenario `name`: the lines after its marker up to the
 // next marker; a trace without markers (a recording) is all one part. Empty when the trace has
 // markers but none of `name`.
-QVector<SessionFile::Entry> segmentOf(const QVector<SessionFile::Entry>& entries, const QString& name, bool& found);
+QVector<SessionFile::Entry> segmentOf(const QVector<SessionFile::Entry>& entries, const QString& name,
+                                      bool& found);
 
 // Decides the scenario's checks on a recorded trace, making the calls the live run made. `error`
 // tells where the trace does not fit the scenario.

@@ -87,7 +87,8 @@ bool ScenarioParser::values(const YAML::Node& node, Values& out, const QString& 
     if (!reader.isMap(node, what))
         return false;
     if (node.size() == 0) {
-        reader.fail(node, QStringLiteral("%1 needs at least one value, such as {cockpitIgnition: 1}").arg(what));
+        reader.fail(node,
+                    QStringLiteral("%1 needs at least one value, such as {cockpitIgnition: 1}").arg(what));
         return false;
     }
     bool good = true;
@@ -109,9 +110,12 @@ bool ScenarioParser::values(const YAML::Node& node, Values& out, const QString& 
             good = false;
             continue;
         }
-        const auto same = std::find_if(out.begin(), out.end(), [index](const auto& a) { return a.index == index; });
+        const auto same =
+            std::find_if(out.begin(), out.end(), [index](const auto& a) { return a.index == index; });
         if (same != out.end()) {
-            reader.fail(entry->first, QStringLiteral("%1 is given twice").arg(QLatin1String(StateValues::table[index].name)));
+            reader.fail(
+                entry->first,
+                QStringLiteral("%1 is given twice").arg(QLatin1String(StateValues::table[index].name)));
             good = false;
             continue;
         }
@@ -121,7 +125,8 @@ bool ScenarioParser::values(const YAML::Node& node, Values& out, const QString& 
     return good;
 }
 
-bool ScenarioParser::tolerance(const YAML::Node& node, Tolerance& out, const QString& unit, const QString& what)
+bool ScenarioParser::tolerance(const YAML::Node& node, Tolerance& out, const QString& unit,
+                               const QString& what)
 {
     if (!reader.isScalar(node, what))
         return false;
@@ -136,8 +141,9 @@ bool ScenarioParser::tolerance(const YAML::Node& node, Tolerance& out, const QSt
     static const QRegularExpression absolute(QStringLiteral("^([0-9]+(?:\\.[0-9]+)?)\\s*(\\S+)$"));
     const QRegularExpressionMatch match = absolute.match(text);
     if (!match.hasMatch() || match.captured(2) != unit) {
-        reader.fail(node, QStringLiteral("%1 must be a percentage such as 5% or an amount such as 0.1%2, not '%3'")
-                              .arg(what, unit, text));
+        reader.fail(node,
+                    QStringLiteral("%1 must be a percentage such as 5% or an amount such as 0.1%2, not '%3'")
+                        .arg(what, unit, text));
         return false;
     }
     out = {match.captured(1).toDouble(), false};
@@ -148,10 +154,12 @@ bool ScenarioParser::parse(const YAML::Node& root, Scenario& scenario)
 {
     if (!reader.isMap(root, QStringLiteral("a scenario file")))
         return false;
-    bool good = reader.onlyKeys(root, {"scenario", "points", "timeout", "defaults", "setup", "steps", "monitors"},
-                                QStringLiteral("a scenario"));
+    bool good =
+        reader.onlyKeys(root, {"scenario", "points", "timeout", "defaults", "setup", "steps", "monitors"},
+                        QStringLiteral("a scenario"));
     if (!root["scenario"]) {
-        reader.fail(root, QStringLiteral("a scenario needs its name: scenario: Low beam follows the light switch"));
+        reader.fail(root,
+                    QStringLiteral("a scenario needs its name: scenario: Low beam follows the light switch"));
         return false;
     }
     good &= reader.text(root["scenario"], scenario.name, QStringLiteral("scenario"));
@@ -181,7 +189,8 @@ bool ScenarioParser::parse(const YAML::Node& root, Scenario& scenario)
     if (root["setup"])
         good &= values(root["setup"], scenario.setup, QStringLiteral("setup"));
     if (!root["steps"]) {
-        reader.fail(root, QStringLiteral("a scenario needs its steps: steps: [- set: {...}, - expect: {...}]"));
+        reader.fail(root,
+                    QStringLiteral("a scenario needs its steps: steps: [- set: {...}, - expect: {...}]"));
         return false;
     }
     good &= steps(root["steps"], scenario);
@@ -222,7 +231,9 @@ bool ScenarioParser::step(const YAML::Node& node, Step& step)
         const QString key = scalarOf(entry->first);
         if (kinds.contains(key)) {
             if (!kind.isEmpty()) {
-                reader.fail(entry->first, QStringLiteral("a step does one thing: '%1' and '%2' are two steps").arg(kind, key));
+                reader.fail(
+                    entry->first,
+                    QStringLiteral("a step does one thing: '%1' and '%2' are two steps").arg(kind, key));
                 return false;
             }
             kind = key;
@@ -232,9 +243,10 @@ bool ScenarioParser::step(const YAML::Node& node, Step& step)
     if (kind.isEmpty()) {
         QString first = node.begin() != node.end() ? scalarOf(node.begin()->first) : QString();
         const QString near = YamlReader::nearest(first, kinds);
-        reader.fail(node, QStringLiteral("a step must be one of %1%2")
-                              .arg(kinds.join(QStringLiteral(", ")),
-                                   near.isEmpty() ? QString() : QStringLiteral("; did you mean '%1'?").arg(near)));
+        reader.fail(node,
+                    QStringLiteral("a step must be one of %1%2")
+                        .arg(kinds.join(QStringLiteral(", ")),
+                             near.isEmpty() ? QString() : QStringLiteral("; did you mean '%1'?").arg(near)));
         return false;
     }
 
@@ -281,8 +293,10 @@ bool ScenarioParser::step(const YAML::Node& node, Step& step)
     } else if (kind == QLatin1String("expect") || kind == QLatin1String("hold")) {
         const bool expect = kind == QLatin1String("expect");
         step.kind = expect ? Step::Kind::Expect : Step::Kind::Hold;
-        good &= expect ? reader.onlyKeys(node, {"expect", "within", "points", "title"}, QStringLiteral("an expect step"))
-                       : reader.onlyKeys(node, {"hold", "for", "points", "title"}, QStringLiteral("a hold step"));
+        good &=
+            expect ? reader.onlyKeys(node, {"expect", "within", "points", "title"},
+                                     QStringLiteral("an expect step"))
+                   : reader.onlyKeys(node, {"hold", "for", "points", "title"}, QStringLiteral("a hold step"));
         good &= values(body, step.values, kind);
         if (expect)
             within();
@@ -296,8 +310,9 @@ bool ScenarioParser::step(const YAML::Node& node, Step& step)
         good &= reader.onlyKeys(node, {"press", "for"}, QStringLiteral("a press step"));
         step.value = reader.valueName(body);
         if (step.value >= 0 && StateValues::table[step.value].kind != StateValues::Kind::Bool) {
-            reader.fail(body, QStringLiteral("press is for truth values (buttons); %1 is a whole number: use set")
-                                  .arg(QLatin1String(StateValues::table[step.value].name)));
+            reader.fail(body,
+                        QStringLiteral("press is for truth values (buttons); %1 is a whole number: use set")
+                            .arg(QLatin1String(StateValues::table[step.value].name)));
             good = false;
         }
         good &= step.value >= 0;
@@ -311,8 +326,9 @@ bool ScenarioParser::step(const YAML::Node& node, Step& step)
         step.title = QStringLiteral("wait ") + seconds(step.duration);
     } else if (kind == QLatin1String("blinks")) {
         step.kind = Step::Kind::Blinks;
-        good &= reader.onlyKeys(node, {"blinks", "frequency", "duty", "for", "tolerance", "duty-tolerance", "points", "title"},
-                                QStringLiteral("a blinks step"));
+        good &= reader.onlyKeys(
+            node, {"blinks", "frequency", "duty", "for", "tolerance", "duty-tolerance", "points", "title"},
+            QStringLiteral("a blinks step"));
         step.value = reader.valueName(body);
         if (step.value >= 0 && StateValues::table[step.value].kind != StateValues::Kind::Bool) {
             reader.fail(body, QStringLiteral("blinks is for truth values (lamps); %1 is a whole number")
@@ -328,17 +344,20 @@ bool ScenarioParser::step(const YAML::Node& node, Step& step)
         forDuration(true, 0);
         step.frequencyTolerance = defaults.tolerance;
         if (node["tolerance"])
-            good &= tolerance(node["tolerance"], step.frequencyTolerance, QStringLiteral("Hz"), QStringLiteral("tolerance"));
+            good &= tolerance(node["tolerance"], step.frequencyTolerance, QStringLiteral("Hz"),
+                              QStringLiteral("tolerance"));
         step.dutyTolerance = defaults.dutyTolerance;
         if (node["duty-tolerance"])
-            good &= reader.percentage(node["duty-tolerance"], step.dutyTolerance, QStringLiteral("duty-tolerance"));
+            good &= reader.percentage(node["duty-tolerance"], step.dutyTolerance,
+                                      QStringLiteral("duty-tolerance"));
         // The first edge may come up to half a period after the start; two whole periods follow.
         if (good && step.frequency * double(step.duration) / 1e6 < 2.5) {
-            reader.fail(node["for"], QStringLiteral("blinks for %1 at %2 Hz cannot fit two whole periods after the "
-                                                    "first edge: make 'for' at least %3")
-                                         .arg(seconds(step.duration))
-                                         .arg(step.frequency)
-                                         .arg(seconds(Micros(std::ceil(2.5e6 / step.frequency / 1000.0)) * 1000)));
+            reader.fail(node["for"],
+                        QStringLiteral("blinks for %1 at %2 Hz cannot fit two whole periods after the "
+                                       "first edge: make 'for' at least %3")
+                            .arg(seconds(step.duration))
+                            .arg(step.frequency)
+                            .arg(seconds(Micros(std::ceil(2.5e6 / step.frequency / 1000.0)) * 1000)));
             good = false;
         }
         optionalPoints();
@@ -347,7 +366,8 @@ bool ScenarioParser::step(const YAML::Node& node, Step& step)
         step.kind = Step::Kind::Wiper;
         good &= reader.onlyKeys(node, {"wiper", "rate", "parked", "within", "tolerance", "points", "title"},
                                 QStringLiteral("a wiper step"));
-        if (reader.isMap(body, QStringLiteral("wiper")) && reader.onlyKeys(body, {"moves"}, QStringLiteral("wiper"))) {
+        if (reader.isMap(body, QStringLiteral("wiper")) &&
+            reader.onlyKeys(body, {"moves"}, QStringLiteral("wiper"))) {
             if (!body["moves"]) {
                 reader.fail(body, QStringLiteral("wiper needs its moves, such as {moves: [+16, -16]}"));
                 good = false;
@@ -356,11 +376,14 @@ bool ScenarioParser::step(const YAML::Node& node, Step& step)
                     long long steps = 0;
                     if (!reader.integer(move, steps, -10000, 10000, QStringLiteral("a move")) || steps == 0) {
                         if (steps == 0 && move.IsScalar())
-                            reader.fail(move, QStringLiteral("a move is a number of steps, + clockwise or - back, not 0"));
+                            reader.fail(
+                                move,
+                                QStringLiteral("a move is a number of steps, + clockwise or - back, not 0"));
                         good = false;
                     } else if (!step.moves.empty() && (step.moves.back() > 0) == (steps > 0)) {
-                        reader.fail(move, QStringLiteral("two moves in the same direction in a row are one move: "
-                                                         "write their sum"));
+                        reader.fail(move,
+                                    QStringLiteral("two moves in the same direction in a row are one move: "
+                                                   "write their sum"));
                         good = false;
                     } else {
                         step.moves.push_back(static_cast<int>(steps));
@@ -381,15 +404,17 @@ bool ScenarioParser::step(const YAML::Node& node, Step& step)
             const QRegularExpressionMatch match = rate.match(scalarOf(node["rate"]));
             step.rate = match.hasMatch() ? match.captured(1).toDouble() : 0;
             if (!(step.rate > 0)) {
-                reader.fail(node["rate"], QStringLiteral("rate must be steps per second, such as 24/s, not '%1'")
-                                              .arg(scalarOf(node["rate"])));
+                reader.fail(node["rate"],
+                            QStringLiteral("rate must be steps per second, such as 24/s, not '%1'")
+                                .arg(scalarOf(node["rate"])));
                 good = false;
             }
         }
         if (node["parked"]) {
             const QString parked = scalarOf(node["parked"]);
             if (parked != QLatin1String("true") && parked != QLatin1String("false")) {
-                reader.fail(node["parked"], QStringLiteral("parked takes true or false, not '%1'").arg(parked));
+                reader.fail(node["parked"],
+                            QStringLiteral("parked takes true or false, not '%1'").arg(parked));
                 good = false;
             }
             step.parked = parked == QLatin1String("true");
@@ -397,7 +422,8 @@ bool ScenarioParser::step(const YAML::Node& node, Step& step)
         within();
         step.rateTolerance = defaults.tolerance;
         if (node["tolerance"])
-            good &= tolerance(node["tolerance"], step.rateTolerance, QStringLiteral("/s"), QStringLiteral("tolerance"));
+            good &= tolerance(node["tolerance"], step.rateTolerance, QStringLiteral("/s"),
+                              QStringLiteral("tolerance"));
         optionalPoints();
         title(QStringLiteral("wiper ") + describeMoves(step.moves) +
               (step.parked ? QStringLiteral(", parked") : QString()));
@@ -426,7 +452,8 @@ bool ScenarioParser::monitors(const YAML::Node& node, Scenario& scenario)
         }
         monitor.never = never;
         const QString kind = never ? QStringLiteral("never") : QStringLiteral("always");
-        good &= reader.onlyKeys(item, {never ? "never" : "always", "points", "title"}, QStringLiteral("a monitor"));
+        good &= reader.onlyKeys(item, {never ? "never" : "always", "points", "title"},
+                                QStringLiteral("a monitor"));
         good &= values(item[never ? "never" : "always"], monitor.values, kind);
         if (item["points"])
             good &= points(item["points"], monitor.points);
@@ -467,8 +494,9 @@ QString describe(const Values& values)
     for (const StateValues::Assignment& assignment : values) {
         const StateValues::Value& value = StateValues::table[assignment.index];
         parts << QLatin1String(value.name) + QLatin1Char('=') +
-                     (value.kind == StateValues::Kind::Bool ? QLatin1String(assignment.value ? "true" : "false")
-                                                            : QString::number(assignment.value));
+                     (value.kind == StateValues::Kind::Bool
+                          ? QLatin1String(assignment.value ? "true" : "false")
+                          : QString::number(assignment.value));
     }
     return parts.join(QLatin1Char(' '));
 }
@@ -507,7 +535,8 @@ Loaded loadScenarios(const QStringList& paths, quint64 seed)
         const QFileInfo info(path);
         if (info.isDir()) {
             const QDir directory(path);
-            const QStringList names = directory.entryList({QStringLiteral("*.yaml")}, QDir::Files, QDir::Name);
+            const QStringList names =
+                directory.entryList({QStringLiteral("*.yaml")}, QDir::Files, QDir::Name);
             if (names.isEmpty())
                 loaded.errors << QStringLiteral("%1: holds no *.yaml scenario").arg(path);
             for (const QString& name : names)
@@ -527,7 +556,8 @@ Loaded loadScenarios(const QStringList& paths, quint64 seed)
         loaded.errors << one.errors;
         for (const Scenario& scenario : one.scenarios) {
             if (names.contains(scenario.name))
-                loaded.errors << QStringLiteral("%1:1:1: another scenario is named '%2' already: names must differ")
+                loaded.errors << QStringLiteral(
+                                     "%1:1:1: another scenario is named '%2' already: names must differ")
                                      .arg(file, scenario.name);
             names << scenario.name;
             loaded.scenarios.push_back(scenario);

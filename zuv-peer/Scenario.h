@@ -51,7 +51,7 @@ struct Step
     Micros duration = 0;  // hold, press, blinks: `for`; wait: its duration
     double frequency = 0; // blinks, in Hz
     Tolerance frequencyTolerance;
-    double duty = -1; // blinks: the lit share 0 to 1, or below 0 when not checked
+    double duty = -1;            // blinks: the lit share 0 to 1, or below 0 when not checked
     double dutyTolerance = 0.05; // in shares (5 percentage points)
     std::vector<int> moves;      // wiper: signed steps
     double rate = 0;             // wiper: steps per second, 0 when not checked
@@ -59,7 +59,10 @@ struct Step
     bool parked = false; // wiper: then stays at step 0 to the step's end
 
     // Steps that are decided and reported; set, press and wait only act.
-    bool isCheck() const { return kind == Kind::Expect || kind == Kind::Hold || kind == Kind::Blinks || kind == Kind::Wiper; }
+    bool isCheck() const
+    {
+        return kind == Kind::Expect || kind == Kind::Hold || kind == Kind::Blinks || kind == Kind::Wiper;
+    }
 };
 
 struct Monitor

@@ -34,7 +34,8 @@ QString percent(double fraction)
 
 QString toleranceText(const Tolerance& tolerance, const QString& unit)
 {
-    return tolerance.relative ? percent(tolerance.amount) : QStringLiteral("%1 %2").arg(tolerance.amount).arg(unit);
+    return tolerance.relative ? percent(tolerance.amount)
+                              : QStringLiteral("%1 %2").arg(tolerance.amount).arg(unit);
 }
 
 } // namespace
@@ -61,17 +62,20 @@ ScenarioRun::ScenarioRun(const Scenario& scenario) : definition(scenario)
             break;
         case Step::Kind::Blinks:
             check.kind = QStringLiteral("blinks");
-            check.expected = QStringLiteral("%1 Hz ± %2").arg(item.frequency, 0, 'f', 2).arg(
-                toleranceText(item.frequencyTolerance, QStringLiteral("Hz")));
+            check.expected = QStringLiteral("%1 Hz ± %2")
+                                 .arg(item.frequency, 0, 'f', 2)
+                                 .arg(toleranceText(item.frequencyTolerance, QStringLiteral("Hz")));
             if (item.duty >= 0)
-                check.expected += QStringLiteral(", duty %1 ± %2").arg(percent(item.duty)).arg(item.dutyTolerance * 100.0);
+                check.expected +=
+                    QStringLiteral(", duty %1 ± %2").arg(percent(item.duty)).arg(item.dutyTolerance * 100.0);
             break;
         case Step::Kind::Wiper:
             check.kind = QStringLiteral("wiper");
             check.expected = describeMoves(item.moves) + QStringLiteral(" within ") + duration(item.within);
             if (item.rate > 0)
-                check.expected += QStringLiteral(" at %1/s ± %2").arg(item.rate).arg(
-                    toleranceText(item.rateTolerance, QStringLiteral("/s")));
+                check.expected += QStringLiteral(" at %1/s ± %2")
+                                      .arg(item.rate)
+                                      .arg(toleranceText(item.rateTolerance, QStringLiteral("/s")));
             if (item.parked)
                 check.expected += QStringLiteral(", then parked");
             break;
@@ -87,7 +91,8 @@ ScenarioRun::ScenarioRun(const Scenario& scenario) : definition(scenario)
         check.kind = monitor.never ? QStringLiteral("never") : QStringLiteral("always");
         check.line = monitor.line;
         check.maxPoints = monitor.points;
-        check.expected = (monitor.never ? QStringLiteral("never ") : QStringLiteral("always ")) + describe(monitor.values);
+        check.expected =
+            (monitor.never ? QStringLiteral("never ") : QStringLiteral("always ")) + describe(monitor.values);
         checks.push_back(check);
     }
     // The setup: the start-up values (all 0 and false) with the setup's values.
@@ -219,8 +224,9 @@ void ScenarioRun::startStep(std::size_t index, Micros at)
     case Step::Kind::Wiper: {
         wiper = Wiper{};
         const auto& s = state;
-        const int pattern = (s[StateValues::windshieldWiperA] ? 8 : 0) | (s[StateValues::windshieldWiperB] ? 4 : 0) |
-                            (s[StateValues::windshieldWiperC] ? 2 : 0) | (s[StateValues::windshieldWiperD] ? 1 : 0);
+        const int pattern =
+            (s[StateValues::windshieldWiperA] ? 8 : 0) | (s[StateValues::windshieldWiperB] ? 4 : 0) |
+            (s[StateValues::windshieldWiperC] ? 2 : 0) | (s[StateValues::windshieldWiperD] ? 1 : 0);
         wiper.pattern = positionOf(pattern) >= 0 ? pattern : 0;
         stepDeadline = at + current.within;
         break;
@@ -262,7 +268,8 @@ void ScenarioRun::deadline(Micros at)
     case Step::Kind::Wait:
         break;
     case Step::Kind::Expect:
-        decide(*check, false, at, actual(current.values) + QStringLiteral(" after ") + duration(current.within));
+        decide(*check, false, at,
+               actual(current.values) + QStringLiteral(" after ") + duration(current.within));
         break;
     case Step::Kind::Hold:
         decide(*check, true, at, QStringLiteral("held ") + duration(current.duration));
@@ -282,8 +289,9 @@ void ScenarioRun::deadline(Micros at)
 void ScenarioRun::timeOut(Micros at)
 {
     if (CheckResult* check = currentCheck())
-        decide(*check, false, at,
-               QStringLiteral("cut off by the scenario's timeout after %1").arg(duration(definition.timeout)));
+        decide(
+            *check, false, at,
+            QStringLiteral("cut off by the scenario's timeout after %1").arg(duration(definition.timeout)));
     phase = Phase::Finished;
     finished = true;
     end = at;
@@ -335,7 +343,8 @@ void ScenarioRun::watchMonitors(Micros at)
         const bool all = holds(monitor.values);
         if (monitor.never ? all : !all) {
             CheckResult& check = checks[checks.size() - definition.monitors.size() + index];
-            decide(check, false, at, actual(monitor.values) + QStringLiteral(" at ") + duration(relative(at)));
+            decide(check, false, at,
+                   actual(monitor.values) + QStringLiteral(" at ") + duration(relative(at)));
         }
     }
 }
@@ -355,7 +364,8 @@ void ScenarioRun::watchStep(Micros at)
         break;
     case Step::Kind::Hold:
         if (!holds(current.values)) {
-            decide(*check, false, at, actual(current.values) + QStringLiteral(" after ") + duration(at - stepStart));
+            decide(*check, false, at,
+                   actual(current.values) + QStringLiteral(" after ") + duration(at - stepStart));
             endStep(at);
         }
         break;
@@ -397,14 +407,17 @@ void ScenarioRun::evaluateBlinks(Micros at)
     const int periods = starts.empty() ? 0 : static_cast<int>(starts.size()) - 1;
     if (periods < 2) {
         decide(check, false, at,
-               QStringLiteral("%1 changes in %2: fewer than two whole periods").arg(edges.size()).arg(duration(current.duration)));
+               QStringLiteral("%1 changes in %2: fewer than two whole periods")
+                   .arg(edges.size())
+                   .arg(duration(current.duration)));
         return;
     }
     const double span = double(starts.back() - starts.front()) / 1e6;
     const double frequency = periods / span;
     const double duty = double(litTime) / 1e6 / span;
     QString measured = QStringLiteral("%1 Hz").arg(frequency, 0, 'f', 2);
-    bool pass = std::fabs(frequency - current.frequency) <= current.frequencyTolerance.of(current.frequency) + 1e-9;
+    bool pass =
+        std::fabs(frequency - current.frequency) <= current.frequencyTolerance.of(current.frequency) + 1e-9;
     if (current.duty >= 0) {
         measured += QStringLiteral(", duty %1").arg(percent(duty));
         pass = pass && std::fabs(duty - current.duty) <= current.dutyTolerance + 1e-9;
@@ -414,11 +427,11 @@ void ScenarioRun::evaluateBlinks(Micros at)
 
 void ScenarioRun::wiperStep(Micros at)
 {
-    const Step& current = definition.steps[step];
     CheckResult& check = *currentCheck();
     const auto& s = state;
-    const int pattern = (s[StateValues::windshieldWiperA] ? 8 : 0) | (s[StateValues::windshieldWiperB] ? 4 : 0) |
-                        (s[StateValues::windshieldWiperC] ? 2 : 0) | (s[StateValues::windshieldWiperD] ? 1 : 0);
+    const int pattern =
+        (s[StateValues::windshieldWiperA] ? 8 : 0) | (s[StateValues::windshieldWiperB] ? 4 : 0) |
+        (s[StateValues::windshieldWiperC] ? 2 : 0) | (s[StateValues::windshieldWiperD] ? 1 : 0);
     if (pattern == wiper.pattern)
         return;
     const int to = positionOf(pattern);
@@ -430,7 +443,9 @@ void ScenarioRun::wiperStep(Micros at)
     const QString where = QStringLiteral(" at %1").arg(duration(at - stepStart));
     if (to < 0) {
         decide(check, false, at,
-               QStringLiteral("illegal pattern %1 (%2)%3").arg(pattern).arg(phases.isEmpty() ? "none" : phases, where));
+               QStringLiteral("illegal pattern %1 (%2)%3")
+                   .arg(pattern)
+                   .arg(phases.isEmpty() ? "none" : phases, where));
         endStep(at);
         return;
     }
@@ -442,19 +457,20 @@ void ScenarioRun::wiperStep(Micros at)
     const int delta = (to - from + 4) % 4;
     wiper.pattern = pattern;
     if (delta == 2) {
-        decide(check, false, at, QStringLiteral("skipped a step (%1 to %2)%3").arg(clockwise[from]).arg(pattern).arg(where));
+        decide(check, false, at,
+               QStringLiteral("skipped a step (%1 to %2)%3").arg(clockwise[from]).arg(pattern).arg(where));
         endStep(at);
         return;
     }
     const int move = delta == 1 ? +1 : -1;
-    wiper.position += move;
-    if (wiper.runs.empty() || (wiper.runs.back() > 0) != (move > 0))
+    if (wiper.runs.empty() || (wiper.runs.back() > 0) != (move > 0)) {
         wiper.runs.push_back(move);
-    else
+        wiper.starts.push_back(at);
+        wiper.ends.push_back(at);
+    } else {
         wiper.runs.back() += move;
-    const std::size_t run = wiper.runs.size() - 1;
-    if (run < current.moves.size())
-        wiper.times.push_back(at);
+        wiper.ends.back() = at;
+    }
     evaluateWiper(at, false);
 }
 
@@ -464,39 +480,40 @@ void ScenarioRun::evaluateWiper(Micros at, bool atDeadline)
     CheckResult& check = *currentCheck();
     const std::vector<int>& runs = wiper.runs;
     const std::vector<int>& moves = current.moves;
-    const QString seen = QStringLiteral("moved %1").arg(runs.empty() ? QStringLiteral("nothing") : describeMoves(runs));
-    const auto fail = [&](const QString& why) {
-        decide(check, false, at, seen + why);
-        if (!atDeadline)
-            endStep(at);
-    };
-    // Every run so far against the listed moves.
-    for (std::size_t index = 0; index < runs.size() && index < moves.size(); ++index) {
-        const bool last = index + 1 == runs.size();
-        if ((runs[index] > 0) != (moves[index] > 0))
-            return fail(QStringLiteral(": the wrong way"));
-        if (std::abs(runs[index]) > std::abs(moves[index]))
-            return fail(QStringLiteral(": too far"));
-        if (!last && runs[index] != moves[index])
-            return fail(QStringLiteral(": turned back too soon"));
+    const std::size_t n = moves.size();
+    // The listed moves, one after another, anywhere from the step's start; the last of them is
+    // complete once the arm turns or, at the step's end, stands.
+    std::size_t match = runs.size();
+    for (std::size_t first = 0; first + n <= runs.size(); ++first) {
+        if (std::equal(moves.begin(), moves.end(), runs.begin() + static_cast<std::ptrdiff_t>(first))) {
+            match = first;
+            break;
+        }
     }
-    const bool complete = runs.size() >= moves.size() && runs[moves.size() - 1] == moves.back();
-    if (runs.size() > moves.size() && current.parked)
-        return fail(QStringLiteral(": moved again after the moves, expected to stay parked"));
-    const bool decided = complete && (runs.size() > moves.size() || atDeadline);
-    if (!decided) {
+    const bool found = match < runs.size();
+    const bool followed = found && match + n < runs.size();
+    if (!found || (!followed && !atDeadline) || (current.parked && !atDeadline)) {
         if (atDeadline)
-            decide(check, false, at, seen + QStringLiteral(" within ") + duration(current.within));
+            decide(check, false, at,
+                   QStringLiteral("moved %1 within %2")
+                       .arg(runs.empty() ? QStringLiteral("nothing") : describeMoves(runs),
+                            duration(current.within)));
         return;
     }
-    QString measured = seen;
+    QString measured = QStringLiteral("moved ") + describeMoves(runs);
     bool pass = true;
-    if (current.parked && (wiper.position != 0 || wiper.pattern != parkedPattern)) {
+    if (current.parked && (followed || wiper.pattern != parkedPattern)) {
         pass = false;
-        measured += QStringLiteral(", stopped %1 steps from the park position").arg(wiper.position);
+        measured += followed ? QStringLiteral(", and on after the moves")
+                             : QStringLiteral(", not back at the park position");
     }
-    if (current.rate > 0 && wiper.times.size() >= 2) {
-        const double rate = double(wiper.times.size() - 1) / (double(wiper.times.back() - wiper.times.front()) / 1e6);
+    if (current.rate > 0) {
+        // Steps over the time from the first step of the moves to their last.
+        int steps = 0;
+        for (std::size_t index = match; index < match + n; ++index)
+            steps += std::abs(runs[index]);
+        const Micros span = wiper.ends[match + n - 1] - wiper.starts[match];
+        const double rate = span > 0 ? double(steps - 1) / (double(span) / 1e6) : 0.0;
         measured += QStringLiteral(" at %1/s").arg(rate, 0, 'f', 1);
         pass = pass && std::fabs(rate - current.rate) <= current.rateTolerance.of(current.rate) + 1e-9;
     }

@@ -91,10 +91,10 @@ public:
 private:
     struct Wiper
     {
-        int pattern = 0;          // the last legal pattern seen
-        std::vector<int> runs;    // signed steps, one entry per direction
-        std::vector<Micros> times; // of every step that belongs to the listed moves
-        int position = 0;
+        int pattern = 0;            // the last legal pattern seen
+        std::vector<int> runs;      // signed steps, one entry per direction
+        std::vector<Micros> starts; // when each run's first step came
+        std::vector<Micros> ends;   // when each run's last step came
     };
 
     enum class Phase
