@@ -17,5 +17,7 @@ int runUnits(const QStringList& arguments, Units mode);
 int send(const QStringList& arguments);
 int replay(const QStringList& arguments);
 int check(const QStringList& arguments);
+int grade(const QStringList& arguments);
+int scenarioFrom(const QStringList& arguments);
 
 } // namespace Commands

@@ -6,6 +6,8 @@
 //   zuv-peer replay FILE          send the documents of a recorded session again
 //   zuv-peer send KEY=VALUE ...   send one document to the program
 //   zuv-peer check SCENARIO ...   check a control unit against scenarios (plays the program's side)
+//   zuv-peer grade SUBMISSION ... every scenario against every submission, with grades.csv
+//   zuv-peer scenario-from FILE   a scenario from a recording of a reference solution
 
 #include "CommandLine.h"
 #include "Commands.h"
@@ -31,6 +33,8 @@ int main(int argc, char* argv[])
         {QStringLiteral("replay"), Commands::replay},
         {QStringLiteral("send"), Commands::send},
         {QStringLiteral("check"), Commands::check},
+        {QStringLiteral("grade"), Commands::grade},
+        {QStringLiteral("scenario-from"), Commands::scenarioFrom},
     };
 
     // The first argument that names a command is the command; without one, the control units run.
