@@ -43,6 +43,15 @@ QVector<QPoint> changedPixels(const QImage& before, const QImage& after)
     return changed;
 }
 
+bool isUniform(const QImage& image)
+{
+    for (int y = 0; y < image.height(); ++y)
+        for (int x = 0; x < image.width(); ++x)
+            if (image.pixel(x, y) != image.pixel(0, 0))
+                return false;
+    return true;
+}
+
 } // namespace
 
 // The complete program under the X server of the test run, worked like a user does: real pointer
@@ -169,13 +178,18 @@ void BoardProgramTest::send(const QByteArray& document)
     QCOMPARE(sender.writeDatagram(document, QHostAddress::LocalHost, 50000), qint64(document.size()));
 }
 
-// Grabs the area until two grabs 200 ms apart agree: the frames have slid into their slots and
-// every picture is drawn.
+// Grabs the area until the program has drawn it and it has come to rest. Until the first frame the
+// window is one uniform colour; from then on the frames slide into their slots and the pictures
+// are drawn, and the area is at rest once two grabs 200 ms apart agree.
 QImage BoardProgramTest::waitForStableScreen(const QRect& area, int timeoutMs)
 {
     QElapsedTimer timer;
     timer.start();
     QImage last = x11.grab(area);
+    while (isUniform(last) && timer.elapsed() < timeoutMs) {
+        QTest::qWait(20);
+        last = x11.grab(area);
+    }
     while (timer.elapsed() < timeoutMs) {
         QTest::qWait(200);
         const QImage next = x11.grab(area);
