@@ -12,6 +12,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace {
+const QByteArray windowTitle = "ZUV-VirtualPlatform";
+} // namespace
+
 // Runs the real program (under the X server of the test run) and talks to it over the link's
 // real ports, as a peer does.
 class ProgramTest : public QObject
@@ -110,11 +114,13 @@ void ProgramTest::startsInOrderAndSendsTheWholeStateOnce()
     QCOMPARE(datagram.size(), 4096);
     const QJsonObject state = QJsonDocument::fromJson(datagram.left(datagram.indexOf('\0'))).object();
     QCOMPARE(state.size(), 49);
-    QTest::qWait(200);
-    QVERIFY2(!peer.hasPendingDatagrams(), "only one transmission at start-up");
 
+    // Once the window is up, the program is ended: all it sent is then in the peer's socket.
+    QTRY_VERIFY_WITH_TIMEOUT(isX11WindowShown(windowTitle), 10000);
     program.terminate();
     QVERIFY(program.waitForFinished(3000));
+    QVERIFY2(!peer.hasPendingDatagrams(), "only one transmission at start-up");
+    QCOMPARE((trace + program.readAllStandardOutput()).count("Transmitting:\n"), 1);
     expectNoWarnings(program.readAllStandardError());
 }
 
@@ -146,12 +152,12 @@ void ProgramTest::endsCleanly()
     QProcess program;
     start(program);
     QVERIFY(waitForOutput(program, "Waiting for data...\n"));
-    QTest::qWait(300); // let the window come up
+    QTRY_VERIFY_WITH_TIMEOUT(isX11WindowShown(windowTitle), 10000);
 
     QElapsedTimer timer;
     timer.start();
     if (how == "close")
-        QVERIFY(closeX11Window("ZUV-VirtualPlatform"));
+        QVERIFY(closeX11Window(windowTitle));
     else
         ::kill(static_cast<pid_t>(program.processId()), how == "term" ? SIGTERM : SIGINT);
     QVERIFY(program.waitForFinished(5000));
