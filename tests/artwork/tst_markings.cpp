@@ -15,16 +15,45 @@ namespace {
 // Words that are also plain words or abbreviations count only in capitals, as a part prints them.
 QString vendorNameIn(const QString& text)
 {
-    static const QStringList makers{
-        "stmicroelectronics", "nxp",      "freescale", "atmel",     "microchip", "espressif", "arduino",
-        "raspberry",          "nordic",   "infineon",  "renesas",   "bosch",     "cypress",   "silabs",
-        "broadcom",           "qualcomm", "intel",     "toshiba",   "sharp",     "maxim",     "adafruit",
-        "sparkfun",           "seeed",    "waveshare", "olimex",    "beaglebone", "teensy",   "keil",
-        "segger",             "cortex",   "discovery", "nucleo",    "launchpad", "kinetis"};
+    static const QStringList makers{"stmicroelectronics",
+                                    "nxp",
+                                    "freescale",
+                                    "atmel",
+                                    "microchip",
+                                    "espressif",
+                                    "arduino",
+                                    "raspberry",
+                                    "nordic",
+                                    "infineon",
+                                    "renesas",
+                                    "bosch",
+                                    "cypress",
+                                    "silabs",
+                                    "broadcom",
+                                    "qualcomm",
+                                    "intel",
+                                    "toshiba",
+                                    "sharp",
+                                    "maxim",
+                                    "adafruit",
+                                    "sparkfun",
+                                    "seeed",
+                                    "waveshare",
+                                    "olimex",
+                                    "beaglebone",
+                                    "teensy",
+                                    "keil",
+                                    "segger",
+                                    "cortex",
+                                    "discovery",
+                                    "nucleo",
+                                    "launchpad",
+                                    "kinetis"};
     static const QStringList capitals{"ST", "ARM", "TI", "PIC"};
-    static const QStringList partPrefixes{"stm32", "stm8",   "atmega", "attiny", "esp32",  "esp8266", "nrf5",
-                                          "msp430", "uln200", "l298",   "a4988",  "drv88",  "gp2y",    "28byj",
-                                          "lis3",   "lis302", "cs43l",  "mp45dt", "bh1750", "hc05",    "sr04"};
+    static const QStringList partPrefixes{"stm32",  "stm8",   "atmega", "attiny", "esp32", "esp8266",
+                                          "nrf5",   "msp430", "uln200", "l298",   "a4988", "drv88",
+                                          "gp2y",   "28byj",  "lis3",   "lis302", "cs43l", "mp45dt",
+                                          "bh1750", "hc05",   "sr04"};
     static const QStringList phrases{"texas instruments", "analog devices", "silicon labs", "cirrus logic",
                                      "raspberry pi"};
     QString plain = text;
@@ -48,8 +77,8 @@ QString vendorNameIn(const QString& text)
 // Everything a picture says in words: its text and comments and every attribute but the geometry.
 QString pictureText(const QString& path)
 {
-    static const QStringList geometry{"d", "points", "transform", "gradientTransform", "patternTransform",
-                                      "viewBox"};
+    static const QStringList geometry{
+        "d", "points", "transform", "gradientTransform", "patternTransform", "viewBox"};
     QFile file(path);
     if (!file.open(QIODevice::ReadOnly))
         return {};
@@ -96,8 +125,8 @@ void MarkingsTest::recognisesVendorNames_data()
 {
     QTest::addColumn<QString>("text");
     QTest::addColumn<bool>("vendor");
-    for (const char* text : {"ST", "STM32F4", "ARM", "DISCOVERY", "ULN2003", "Texas  Instruments",
-                             "nRF52840", "ESP32-S3", "ATmega328P", "zuv-modules_generic_discovery_board.svg"})
+    for (const char* text : {"ST", "STM32F4", "ARM", "DISCOVERY", "ULN2003", "Texas  Instruments", "nRF52840",
+                             "ESP32-S3", "ATmega328P", "zuv-modules_generic_discovery_board.svg"})
         QTest::addRow("%s", text) << QString::fromLatin1(text) << true;
     for (const char* text : {"ZUV-MC4", "ZUV BOARD", "USER", "ALARM", "zuv-modules_windshield_wiper_arm.svg",
                              "stop-color=\"#a49880\"", "stroke-linecap round"})
