@@ -29,6 +29,8 @@ private slots:
     void endsCleanly_data();
     void endsCleanly();
     void takenReceivePortEndsTheProgramBeforeAnyWindow();
+    void commandLineIsAnsweredBeforeAnyWindowOrPort_data();
+    void commandLineIsAnsweredBeforeAnyWindowOrPort();
 
 private:
     void start(QProcess& program);
@@ -185,6 +187,48 @@ void ProgramTest::takenReceivePortEndsTheProgramBeforeAnyWindow()
     QVERIFY2(trace.endsWith("Started\nErorr: Init receiver: -1\n"), trace.constData());
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 255);
+}
+
+void ProgramTest::commandLineIsAnsweredBeforeAnyWindowOrPort_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<QByteArray>("errors");
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << QByteArray("ZUV-VirtualPlatform 1.")
+                               << QByteArray();
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << QByteArray("  -v, --version") << QByteArray();
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << 1 << QByteArray()
+                                    << QByteArray("Unknown option 'bogus'");
+    QTest::newRow("argument") << QStringList{"extra"} << 1 << QByteArray()
+                              << QByteArray("unexpected argument 'extra'");
+}
+
+// With no display and the receive port taken, the program still answers: it opens neither.
+void ProgramTest::commandLineIsAnsweredBeforeAnyWindowOrPort()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, output);
+    QFETCH(QByteArray, errors);
+    const int holder = bindWithoutReuse(50000);
+    QVERIFY(holder >= 0);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("QT_QPA_PLATFORM");
+    program.setProcessEnvironment(environment);
+    program.start(executable, arguments);
+    const bool finished = program.waitForFinished(10000);
+    ::close(holder);
+    QVERIFY(finished);
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
+    const QByteArray standardOutput = program.readAllStandardOutput();
+    const QByteArray standardError = program.readAllStandardError();
+    QVERIFY2(standardOutput.contains(output), standardOutput.constData());
+    QVERIFY2(standardError.contains(errors), standardError.constData());
+    QVERIFY2(!standardOutput.contains("Started"), "the program went on to start");
 }
 
 QTEST_GUILESS_MAIN(ProgramTest)
