@@ -1,6 +1,6 @@
-// The pictures carry the kit's own markings only: no real chip or board maker's name, product
-// family or part number in any picture's text (its lettering, labels, comments and metadata) or in
-// its file name.
+// The pictures (the scene's and the program's icon) carry the kit's own markings only: no real chip
+// or board maker's name, product family or part number in any picture's text (its lettering,
+// labels, comments and metadata) or in its file name.
 #include "ArtworkPictures.h"
 
 #include <QDirIterator>
@@ -8,6 +8,8 @@
 #include <QRegularExpression>
 #include <QXmlStreamReader>
 #include <QtTest>
+
+#include <algorithm>
 
 namespace {
 
@@ -95,13 +97,20 @@ QString pictureText(const QString& path)
     return text.join(QLatin1Char('\n'));
 }
 
-QStringList pictures()
+// Every picture of the scene, and the program's icon; with the name of its row.
+QVector<QPair<QString, QString>> pictures()
 {
-    QStringList files;
-    QDirIterator it(imagesDir(), {"*.svg", "*.png", "*.jpg"}, QDir::Files, QDirIterator::Subdirectories);
-    while (it.hasNext())
-        files << it.next();
-    files.sort();
+    QVector<QPair<QString, QString>> files;
+    const QString roots[] = {imagesDir(), QStringLiteral(ZUV_PACKAGING_DIR)};
+    for (const QString& root : roots) {
+        QDirIterator it(root, {"*.svg", "*.png", "*.jpg"}, QDir::Files, QDirIterator::Subdirectories);
+        while (it.hasNext()) {
+            const QString path = it.next();
+            const QString name = QDir(root).relativeFilePath(path);
+            files.append({root == imagesDir() ? name : QStringLiteral("packaging/") + name, path});
+        }
+    }
+    std::sort(files.begin(), files.end());
     return files;
 }
 
@@ -150,8 +159,8 @@ void MarkingsTest::letteringIsReadable()
 void MarkingsTest::noVendorNameInText_data()
 {
     QTest::addColumn<QString>("path");
-    for (const QString& path : pictures())
-        QTest::addRow("%s", qPrintable(QDir(imagesDir()).relativeFilePath(path))) << path;
+    for (const auto& picture : pictures())
+        QTest::addRow("%s", qPrintable(picture.first)) << picture.second;
 }
 
 void MarkingsTest::noVendorNameInText()
