@@ -6,11 +6,47 @@
 #include "VirtualPlatformDataManager.h"
 #include "VirtualPlatformDataModel.h"
 
+#include <QCommandLineParser>
+#include <QCoreApplication>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
 
+#include <cstdio>
+
+namespace {
+
+// The options the program takes. A new option is added here and read from the parser in main().
+void setUpCommandLine(QCommandLineParser& parser)
+{
+    parser.setApplicationDescription(
+        "The virtual platform of the ZUV vehicle-electronics training kit. It shows the kit's modules, "
+        "sends their state to 127.0.0.1:50001 and applies the documents it receives on UDP port 50000; "
+        "zuv-peer plays the control units.");
+    parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
+    parser.addHelpOption();
+    parser.addVersionOption();
+}
+
+} // namespace
+
 int main(int argc, char* argv[])
 {
+    QCommandLineParser commandLine;
+    setUpCommandLine(commandLine);
+    {
+        // --help and --version are answered, and options it does not know refused, before any
+        // window, socket or trace: the parser ends the process then.
+        QCoreApplication application(argc, argv);
+        QCoreApplication::setApplicationVersion(ZUV_VERSION);
+        commandLine.process(application);
+        if (!commandLine.positionalArguments().isEmpty()) {
+            std::fprintf(stderr, "%s: unexpected argument '%s'\n",
+                         qPrintable(QCoreApplication::applicationName()),
+                         qPrintable(commandLine.positionalArguments().first()));
+            return 1;
+        }
+    }
+
     JOLV::Connectivity::net::startup();
     Trace::line("Init Windows Winsock API by calling WSAStartup()");
     PlatformScene::registerResources();

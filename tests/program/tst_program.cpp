@@ -12,6 +12,10 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+namespace {
+const QByteArray windowTitle = "ZUV-VirtualPlatform";
+} // namespace
+
 // Runs the real program (under the X server of the test run) and talks to it over the link's
 // real ports, as a peer does.
 class ProgramTest : public QObject
@@ -25,6 +29,8 @@ private slots:
     void endsCleanly_data();
     void endsCleanly();
     void takenReceivePortEndsTheProgramBeforeAnyWindow();
+    void commandLineIsAnsweredBeforeAnyWindowOrPort_data();
+    void commandLineIsAnsweredBeforeAnyWindowOrPort();
 
 private:
     void start(QProcess& program);
@@ -110,11 +116,13 @@ void ProgramTest::startsInOrderAndSendsTheWholeStateOnce()
     QCOMPARE(datagram.size(), 4096);
     const QJsonObject state = QJsonDocument::fromJson(datagram.left(datagram.indexOf('\0'))).object();
     QCOMPARE(state.size(), 49);
-    QTest::qWait(200);
-    QVERIFY2(!peer.hasPendingDatagrams(), "only one transmission at start-up");
 
+    // Once the window is up, the program is ended: all it sent is then in the peer's socket.
+    QTRY_VERIFY_WITH_TIMEOUT(isX11WindowShown(windowTitle), 10000);
     program.terminate();
     QVERIFY(program.waitForFinished(3000));
+    QVERIFY2(!peer.hasPendingDatagrams(), "only one transmission at start-up");
+    QCOMPARE((trace + program.readAllStandardOutput()).count("Transmitting:\n"), 1);
     expectNoWarnings(program.readAllStandardError());
 }
 
@@ -146,12 +154,12 @@ void ProgramTest::endsCleanly()
     QProcess program;
     start(program);
     QVERIFY(waitForOutput(program, "Waiting for data...\n"));
-    QTest::qWait(300); // let the window come up
+    QTRY_VERIFY_WITH_TIMEOUT(isX11WindowShown(windowTitle), 10000);
 
     QElapsedTimer timer;
     timer.start();
     if (how == "close")
-        QVERIFY(closeX11Window("ZUV-VirtualPlatform"));
+        QVERIFY(closeX11Window(windowTitle));
     else
         ::kill(static_cast<pid_t>(program.processId()), how == "term" ? SIGTERM : SIGINT);
     QVERIFY(program.waitForFinished(5000));
@@ -179,6 +187,48 @@ void ProgramTest::takenReceivePortEndsTheProgramBeforeAnyWindow()
     QVERIFY2(trace.endsWith("Started\nErorr: Init receiver: -1\n"), trace.constData());
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 255);
+}
+
+void ProgramTest::commandLineIsAnsweredBeforeAnyWindowOrPort_data()
+{
+    QTest::addColumn<QStringList>("arguments");
+    QTest::addColumn<int>("exitCode");
+    QTest::addColumn<QByteArray>("output");
+    QTest::addColumn<QByteArray>("errors");
+    QTest::newRow("--version") << QStringList{"--version"} << 0 << QByteArray("ZUV-VirtualPlatform 1.")
+                               << QByteArray();
+    QTest::newRow("--help") << QStringList{"--help"} << 0 << QByteArray("  -v, --version") << QByteArray();
+    QTest::newRow("unknown option") << QStringList{"--bogus"} << 1 << QByteArray()
+                                    << QByteArray("Unknown option 'bogus'");
+    QTest::newRow("argument") << QStringList{"extra"} << 1 << QByteArray()
+                              << QByteArray("unexpected argument 'extra'");
+}
+
+// With no display and the receive port taken, the program still answers: it opens neither.
+void ProgramTest::commandLineIsAnsweredBeforeAnyWindowOrPort()
+{
+    QFETCH(QStringList, arguments);
+    QFETCH(int, exitCode);
+    QFETCH(QByteArray, output);
+    QFETCH(QByteArray, errors);
+    const int holder = bindWithoutReuse(50000);
+    QVERIFY(holder >= 0);
+    QProcess program;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.remove("DISPLAY");
+    environment.remove("QT_QPA_PLATFORM");
+    program.setProcessEnvironment(environment);
+    program.start(executable, arguments);
+    const bool finished = program.waitForFinished(10000);
+    ::close(holder);
+    QVERIFY(finished);
+    QCOMPARE(program.exitStatus(), QProcess::NormalExit);
+    QCOMPARE(program.exitCode(), exitCode);
+    const QByteArray standardOutput = program.readAllStandardOutput();
+    const QByteArray standardError = program.readAllStandardError();
+    QVERIFY2(standardOutput.contains(output), standardOutput.constData());
+    QVERIFY2(standardError.contains(errors), standardError.constData());
+    QVERIFY2(!standardOutput.contains("Started"), "the program went on to start");
 }
 
 QTEST_GUILESS_MAIN(ProgramTest)

@@ -28,6 +28,16 @@ unsigned long findX11Window(Display* display, unsigned long window, const QByteA
     return found;
 }
 
+bool isX11WindowShown(const QByteArray& title)
+{
+    Display* display = XOpenDisplay(nullptr);
+    if (!display)
+        return false;
+    const bool shown = findX11Window(display, DefaultRootWindow(display), title, true) != 0;
+    XCloseDisplay(display);
+    return shown;
+}
+
 bool closeX11Window(const QByteArray& title)
 {
     Display* display = XOpenDisplay(nullptr);

@@ -70,14 +70,16 @@ def text_width(s, h, gap=0.22):
 
 
 def text(c, s, x, y, h, colour, width, anchor="middle", gap=0.22):
-    """Draw `s` with stroke glyphs, vertically centred on y, glyph height h."""
+    """Draw `s` with stroke glyphs, vertically centred on y, glyph height h. The glyphs' group
+    carries the text as its aria-label, so that the lettering can be read and checked in the file."""
     u = h / 10
     total = text_width(s, h, gap)
     x0 = x - total / 2 if anchor == "middle" else (x - total if anchor == "end" else x)
-    for ch in s:
-        with c.group(transform=f"translate({fmt(x0)},{fmt(y - h / 2)}) scale({fmt(u)})"):
-            c.path(GLYPHS[ch], **stroke(colour, width / u))
-        x0 += GLYPH_WIDTH.get(ch, 6) * u + gap * h
+    with c.group(aria_label=s):
+        for ch in s:
+            with c.group(transform=f"translate({fmt(x0)},{fmt(y - h / 2)}) scale({fmt(u)})"):
+                c.path(GLYPHS[ch], **stroke(colour, width / u))
+            x0 += GLYPH_WIDTH.get(ch, 6) * u + gap * h
 
 
 # ---------------------------------------------------------------------------------------------

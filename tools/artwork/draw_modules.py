@@ -100,7 +100,7 @@ def draw_board(c):
     c.rect(127, 46, 26, 7, fill="#2a2c2e")
     c.rect(124, 70, 32, 4, fill="#55595e")
     qfp(c, 106, 124, 30, 12)
-    draw_text(c, "ST", 106, 128, 7, "#6a6a6a", weight=0.9, anchor="middle")
+    draw_text(c, "ZUV", 106, 128, 7, "#6a6a6a", weight=0.9, anchor="middle")
     # jumpers
     header_row(c, 170, 96, 2, 8, horizontal=True, rows=2)
     c.rect(166, 100, 16, 10, rx=1.5, fill="#151515", stroke="#3b3b3b", stroke_width=0.6)
@@ -116,8 +116,8 @@ def draw_board(c):
 
     # --- main microcontroller
     qfp(c, mx, my, 62, 25, pin_len=5)
-    draw_text(c, "STM32F4", mx, my + 3, 7, "#777777", weight=0.8, anchor="middle")
-    draw_text(c, "ARM", mx, my + 15, 5, "#5c5c5c", weight=0.7, anchor="middle")
+    draw_text(c, "ZUV-MC4", mx, my + 3, 7, "#777777", weight=0.8, anchor="middle")
+    draw_text(c, "2431", mx, my + 15, 5, "#5c5c5c", weight=0.7, anchor="middle")
     crystal(c, 88, 200, 10, 24)
     crystal(c, 192, 226, 9, 18)
     for (sx, sy, v) in ((100, 176, False), (100, 248, False), (180, 176, False), (180, 248, False),
@@ -155,7 +155,7 @@ def draw_board(c):
     jack = c.linear([(0, "#2d2d2d", 1), (0.5, "#1a1a1a", 1), (1, "#0b0b0b", 1)], 0, 0, 1, 0)
     c.rect(186, 430, 26, 34, rx=3, fill=jack)
     c.circle(199, 458, 6, fill="#050505", stroke="#3a3a3a", stroke_width=1)
-    draw_text(c, "DISCOVERY", 153, 451, 5, K.SILK, weight=0.8, anchor="middle", opacity=0.8)
+    draw_text(c, "ZUV BOARD", 153, 451, 5, K.SILK, weight=0.8, anchor="middle", opacity=0.8)
 
 
 def led_smd(c, cx, cy, colour, lit, vertical=False):
@@ -167,7 +167,7 @@ def led_smd(c, cx, cy, colour, lit, vertical=False):
                (cx - w / 2, cy - h / 2, w, h), colour, lit, glow_pad=24, glow_peak=0.8)
 
 
-def discovery_board():
+def microcontroller_board():
     c = K.module_canvas()
     draw_board(c)
     save(c, "zuv-modules_generic_discovery_board.svg")
@@ -213,7 +213,7 @@ def cockpit():
 
 def main():
     generic()
-    discovery_board()
+    microcontroller_board()
     cockpit()
 
 

@@ -162,7 +162,7 @@ def draw_driver(c):
     body = c.linear([(0, "#2b2b2b", 1), (1, "#121212", 1)], 0, 0, 1, 1)
     c.rect(cx0 - 15, cy0 - 36, 30, 70, rx=2, fill=body)
     c.path(f"M{K.fmt(cx0 - 5)},{K.fmt(cy0 - 36)}a5,5 0 0 0 10,0", fill="#0a0a0a")
-    draw_text(c, "ULN2003", cx0 + 2, cy0 + 2, 4.2, "#6a6a6a", weight=0.6, anchor="middle", spacing=0.9)
+    draw_text(c, "ZUV-SD4", cx0 + 2, cy0 + 2, 4.2, "#6a6a6a", weight=0.6, anchor="middle", spacing=0.9)
     # input header at the left edge
     header_row(c, x + 12, y + 46, 4, 9, horizontal=False, rows=1)
     draw_text(c, "IN", x + 12, y + 38, 5, K.SILK, weight=0.8, anchor="middle", opacity=0.8)

@@ -86,7 +86,9 @@ def text_path(text, x, y, cap_height, anchor="start", spacing=1.0):
 
 
 def draw_text(canvas, text, x, y, cap_height, colour, weight=None, anchor="start", opacity=None, spacing=1.0):
-    """Strokes `text` onto `canvas`; weight defaults to an eighth of the cap height."""
-    canvas.path(text_path(text, x, y, cap_height, anchor, spacing), fill="none", stroke=colour,
+    """Strokes `text` onto `canvas`; weight defaults to an eighth of the cap height. The path
+    carries the text as its aria-label, as a drawing program does for text turned into paths, so
+    that the lettering can be read and checked in the file."""
+    canvas.path(text_path(text, x, y, cap_height, anchor, spacing), aria_label=text, fill="none", stroke=colour,
                 stroke_width=weight if weight is not None else cap_height / 8.0,
                 stroke_linecap="round", stroke_linejoin="round", stroke_opacity=opacity)
