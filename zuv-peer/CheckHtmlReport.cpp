@@ -6,7 +6,8 @@ namespace Check::Reports {
 
 QByteArray html(const std::vector<ScenarioReport>& reports)
 {
-    QString page = QStringLiteral("<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Check report</title></head><body>\n");
+    QString page = QStringLiteral(
+        "<!DOCTYPE html>\n<html><head><meta charset=\"utf-8\"><title>Check report</title></head><body>\n");
     for (const ScenarioReport& report : reports) {
         page += QStringLiteral("<h2>%1</h2>\n<ul>\n").arg(report.scenario.name.toHtmlEscaped());
         for (const CheckResult& check : report.results)

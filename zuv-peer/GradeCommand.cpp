@@ -49,7 +49,8 @@ QString shellQuoted(const QString& text)
 
 QString csvField(const QString& text)
 {
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) && !text.contains(QLatin1Char('\n')))
+    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
+        !text.contains(QLatin1Char('\n')))
         return text;
     QString quoted = text;
     quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
@@ -103,19 +104,24 @@ int grade(const QStringList& arguments)
         "side, each in a network namespace of its own), and writes per submission OUT/NAME/report.json,\n"
         "report.xml and report.html, and OUT/grades.csv. {} in the command is replaced by the shell-quoted\n"
         "path of the submission; random values of the scenarios come from the submission's name."));
-    const QCommandLineOption scenarios(QStringLiteral("scenarios"), QStringLiteral("The folder of scenarios."),
-                                       QStringLiteral("dir"));
-    const QCommandLineOption start(QStringLiteral("start"),
-                                   QStringLiteral("How to start a submission's control unit, with {} for its path."),
-                                   QStringLiteral("command"));
-    const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Where the reports go."), QStringLiteral("dir"));
-    const QCommandLineOption jobs(QStringLiteral("jobs"), QStringLiteral("Submissions run side by side (default 1)."),
+    const QCommandLineOption scenarios(QStringLiteral("scenarios"),
+                                       QStringLiteral("The folder of scenarios."), QStringLiteral("dir"));
+    const QCommandLineOption start(
+        QStringLiteral("start"),
+        QStringLiteral("How to start a submission's control unit, with {} for its path."),
+        QStringLiteral("command"));
+    const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Where the reports go."),
+                                 QStringLiteral("dir"));
+    const QCommandLineOption jobs(QStringLiteral("jobs"),
+                                  QStringLiteral("Submissions run side by side (default 1)."),
                                   QStringLiteral("n"));
-    const QCommandLineOption startWait(QStringLiteral("start-wait"),
-                                       QStringLiteral("How long a started control unit may take to come up (default 1s)."),
-                                       QStringLiteral("duration"));
+    const QCommandLineOption startWait(
+        QStringLiteral("start-wait"),
+        QStringLiteral("How long a started control unit may take to come up (default 1s)."),
+        QStringLiteral("duration"));
     parser->addOptions({scenarios, start, out, jobs, startWait});
-    parser->addPositionalArgument(QStringLiteral("SUBMISSION"), QStringLiteral("Files or folders of the students."),
+    parser->addPositionalArgument(QStringLiteral("SUBMISSION"),
+                                  QStringLiteral("Files or folders of the students."),
                                   QStringLiteral("SUBMISSION..."));
     const int parsed = parser.parse(arguments);
     if (parsed >= 0)
@@ -134,7 +140,8 @@ int grade(const QStringList& arguments)
         bool ok = false;
         parallel = parser->value(jobs).toInt(&ok);
         if (!ok || parallel < 1 || parallel > 64)
-            return CommandLine::usage(QStringLiteral("--jobs takes a number from 1 to 64, not '%1'").arg(parser->value(jobs)));
+            return CommandLine::usage(
+                QStringLiteral("--jobs takes a number from 1 to 64, not '%1'").arg(parser->value(jobs)));
     }
 
     // The scenarios are read once here, so that an invalid one stops the run before anything runs.
@@ -182,20 +189,14 @@ int grade(const QStringList& arguments)
     const auto launch = [&](Submission& submission) {
         QString command = parser->value(start);
         command.replace(QStringLiteral("{}"), shellQuoted(QFileInfo(submission.path).absoluteFilePath()));
-        QStringList checkArguments = {QStringLiteral("check"),
-                                      QStringLiteral("--quiet"),
-                                      QStringLiteral("--seed"),
-                                      QString::number(submission.seed),
-                                      QStringLiteral("--start"),
-                                      command,
-                                      QStringLiteral("--json"),
-                                      submission.folder.filePath(QStringLiteral("report.json")),
-                                      QStringLiteral("--junit"),
-                                      submission.folder.filePath(QStringLiteral("report.xml")),
-                                      QStringLiteral("--html"),
-                                      submission.folder.filePath(QStringLiteral("report.html")),
-                                      QStringLiteral("--trace"),
-                                      submission.folder.filePath(QStringLiteral("trace.jsonl"))};
+        QStringList checkArguments = {
+            QStringLiteral("check"),   QStringLiteral("--quiet"),
+            QStringLiteral("--seed"),  QString::number(submission.seed),
+            QStringLiteral("--start"), command,
+            QStringLiteral("--json"),  submission.folder.filePath(QStringLiteral("report.json")),
+            QStringLiteral("--junit"), submission.folder.filePath(QStringLiteral("report.xml")),
+            QStringLiteral("--html"),  submission.folder.filePath(QStringLiteral("report.html")),
+            QStringLiteral("--trace"), submission.folder.filePath(QStringLiteral("trace.jsonl"))};
         if (parser->isSet(startWait))
             checkArguments << QStringLiteral("--start-wait") << parser->value(startWait);
         if (prefix.isEmpty()) {
@@ -213,10 +214,11 @@ int grade(const QStringList& arguments)
             submission.process->start(prefix.first(), prefix.mid(1) + QStringList{self} + checkArguments);
         // The check bounds every scenario by itself; this is the last resort for a check that hangs.
         QProcess* process = submission.process.get();
-        QTimer::singleShot(static_cast<int>(std::min<qint64>(bound / 1000, 24 * 3600 * 1000)), process, [process] {
-            if (process->state() != QProcess::NotRunning)
-                process->kill();
-        });
+        QTimer::singleShot(static_cast<int>(std::min<qint64>(bound / 1000, 24 * 3600 * 1000)), process,
+                           [process] {
+                               if (process->state() != QProcess::NotRunning)
+                                   process->kill();
+                           });
     };
 
     std::size_t next = 0;
@@ -227,23 +229,24 @@ int grade(const QStringList& arguments)
             Submission& submission = submissions[next++];
             launch(submission);
             ++running;
-            QObject::connect(submission.process.get(), QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished),
-                             &loop, [&, name = submission.name](int status, QProcess::ExitStatus how) {
-                                 --running;
-                                 auto found = std::find_if(submissions.begin(), submissions.end(),
-                                                           [&name](const Submission& s) { return s.name == name; });
-                                 found->finished = true;
-                                 if (how != QProcess::NormalExit || status == CommandLine::usageError)
-                                     found->failure = QStringLiteral("the check itself failed (status %1); see %2")
-                                                          .arg(status)
-                                                          .arg(found->folder.filePath(QStringLiteral("console.txt")));
-                                 else if (status == 3)
-                                     found->failure = QStringLiteral("inconclusive: the control unit did not start "
-                                                                     "or never sent anything");
-                                 fill();
-                                 if (running == 0)
-                                     loop.quit();
-                             });
+            QObject::connect(
+                submission.process.get(), QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished),
+                &loop, [&, name = submission.name](int status, QProcess::ExitStatus how) {
+                    --running;
+                    auto found = std::find_if(submissions.begin(), submissions.end(),
+                                              [&name](const Submission& s) { return s.name == name; });
+                    found->finished = true;
+                    if (how != QProcess::NormalExit || status == CommandLine::usageError)
+                        found->failure = QStringLiteral("the check itself failed (status %1); see %2")
+                                             .arg(status)
+                                             .arg(found->folder.filePath(QStringLiteral("console.txt")));
+                    else if (status == 3)
+                        found->failure = QStringLiteral("inconclusive: the control unit did not start "
+                                                        "or never sent anything");
+                    fill();
+                    if (running == 0)
+                        loop.quit();
+                });
         }
     };
     fill();
@@ -266,8 +269,10 @@ int grade(const QStringList& arguments)
         std::map<QString, int> points;
         QFile report(submission.folder.filePath(QStringLiteral("report.json")));
         if (report.open(QIODevice::ReadOnly)) {
-            const QJsonArray scenarioReports =
-                QJsonDocument::fromJson(report.readAll()).object().value(QStringLiteral("scenarios")).toArray();
+            const QJsonArray scenarioReports = QJsonDocument::fromJson(report.readAll())
+                                                   .object()
+                                                   .value(QStringLiteral("scenarios"))
+                                                   .toArray();
             for (const QJsonValue& scenario : scenarioReports)
                 points[scenario.toObject().value(QStringLiteral("name")).toString()] =
                     scenario.toObject().value(QStringLiteral("points")).toInt();
@@ -286,13 +291,16 @@ int grade(const QStringList& arguments)
                             .arg(submission.name)
                             .arg(total)
                             .arg(maximum)
-                            .arg(submission.failure.isEmpty() ? QString() : QStringLiteral(" (") + submission.failure + QLatin1Char(')'))
+                            .arg(submission.failure.isEmpty()
+                                     ? QString()
+                                     : QStringLiteral(" (") + submission.failure + QLatin1Char(')'))
                             .toStdString());
         }
     }
     QSaveFile grades(outFolder.filePath(QStringLiteral("grades.csv")));
     if (!grades.open(QIODevice::WriteOnly) || grades.write(csv.toUtf8()) < 0 || !grades.commit()) {
-        CommandLine::printError(QStringLiteral("cannot write %1: %2").arg(grades.fileName(), grades.errorString()));
+        CommandLine::printError(
+            QStringLiteral("cannot write %1: %2").arg(grades.fileName(), grades.errorString()));
         return CommandLine::runError;
     }
     if (!parser.quiet())

@@ -10,21 +10,21 @@ namespace Peer {
 enum class Mutant
 {
     None,
-    IndicatorFrequency,       // the indicators blink at 3 Hz
-    IndicatorSidesCrossed,    // left and right indicators swapped
-    BrakeNotFlashing,         // the brake light stays lit in an emergency
-    WarnButtonIgnored,        // the warning-lights button starts no hazard lights
-    HighBeamAlone,            // high beam without low beam and back light
-    AutomaticLightInverted,   // automatic light on by day, off by night
-    AlarmNotDisarming,        // the lock button arms, but never disarms
+    IndicatorFrequency,        // the indicators blink at 3 Hz
+    IndicatorSidesCrossed,     // left and right indicators swapped
+    BrakeNotFlashing,          // the brake light stays lit in an emergency
+    WarnButtonIgnored,         // the warning-lights button starts no hazard lights
+    HighBeamAlone,             // high beam without low beam and back light
+    AutomaticLightInverted,    // automatic light on by day, off by night
+    AlarmNotDisarming,         // the lock button arms, but never disarms
     AcknowledgementUnanswered, // cockpitAlarmReset is never answered with 0
-    WiperSkipsAStep,          // the wiper jumps over one step of each wipe
-    FastWiperSlow,            // the fast wiper runs at the slow rate
-    HeaterIgnoresTemperature, // the automatic heater heats whatever the temperature
-    NoWipesAfterWashing,      // no extra wipes after the wash button
-    IntervalTooShort,         // interval wipes every 2 s
-    HeartbeatStopped,         // the boards' heartbeat LED stays dark
-    BoardButtonIgnored        // the boards' LEDs ignore their button
+    WiperSkipsAStep,           // the wiper jumps over one step of each wipe
+    FastWiperSlow,             // the fast wiper runs at the slow rate
+    HeaterIgnoresTemperature,  // the automatic heater heats whatever the temperature
+    NoWipesAfterWashing,       // no extra wipes after the wash button
+    IntervalTooShort,          // interval wipes every 2 s
+    HeartbeatStopped,          // the boards' heartbeat LED stays dark
+    BoardButtonIgnored         // the boards' LEDs ignore their button
 };
 
 namespace Mutants {

@@ -44,7 +44,8 @@ QString map(const std::map<int, int>& values)
 {
     QStringList parts;
     for (const auto& [index, value] : values)
-        parts << QLatin1String(StateValues::table[index].name) + QStringLiteral(": ") + valueText(index, value);
+        parts << QLatin1String(StateValues::table[index].name) + QStringLiteral(": ") +
+                     valueText(index, value);
     return QLatin1Char('{') + parts.join(QStringLiteral(", ")) + QLatin1Char('}');
 }
 
@@ -109,7 +110,8 @@ Blinking blinkingOf(const Track& track, Micros from, Micros to)
     }
     Micros lit = 0;
     for (std::size_t index = 0; index + 1 < inside.size(); ++index) {
-        if (inside[index].second && inside[index].first >= rises.front() && inside[index + 1].first <= rises.back())
+        if (inside[index].second && inside[index].first >= rises.front() &&
+            inside[index + 1].first <= rises.back())
             lit += inside[index + 1].first - inside[index].first;
     }
     return {1e6 / mean, double(lit) / double(rises.back() - rises.front())};
@@ -256,8 +258,8 @@ void Writer::segment(const Segment& current, bool last)
     }
     if (!settled.empty()) {
         const Micros within = std::min<Micros>(std::max<Micros>(500'000, settledBy * 2 + 200'000), to - from);
-        text += QStringLiteral("  - expect: ") + map(settled) + QStringLiteral("\n    within: ") + duration(within) +
-                QLatin1Char('\n');
+        text += QStringLiteral("  - expect: ") + map(settled) + QStringLiteral("\n    within: ") +
+                duration(within) + QLatin1Char('\n');
         used += settledBy;
     }
 
@@ -272,8 +274,8 @@ void Writer::segment(const Segment& current, bool last)
             continue;
         blinkingNow[index] = blinking.hertz;
         const auto before = blinkingBefore.find(index);
-        const bool changed =
-            before == blinkingBefore.end() || std::fabs(before->second - blinking.hertz) > 0.05 * blinking.hertz;
+        const bool changed = before == blinkingBefore.end() ||
+                             std::fabs(before->second - blinking.hertz) > 0.05 * blinking.hertz;
         if (changed && !heartbeatsShown.count(index))
             starting.emplace_back(index, blinking);
     }
@@ -330,15 +332,17 @@ void Writer::segment(const Segment& current, bool last)
         QStringList moves;
         for (const int run : runs)
             moves << (run > 0 ? QStringLiteral("+%1").arg(run) : QString::number(run));
-        const Micros within = std::min(to - from, std::max(to - from - used, runEnds.back() - from + 300'000));
+        const Micros within =
+            std::min(to - from, std::max(to - from - used, runEnds.back() - from + 300'000));
         text += QStringLiteral("  - wiper: {moves: [%1]}\n").arg(moves.join(QStringLiteral(", ")));
         if (parkedAtEnd)
             text += QStringLiteral("    parked: true\n");
         text += QStringLiteral("    within: %1\n").arg(duration(within));
         used = std::max(used, parkedAtEnd ? within : runEnds.back() - from);
     } else if (movedHere && parkedAtEnd) {
-        text += QStringLiteral("  - expect: {windshieldWiperA: false, windshieldWiperB: true, windshieldWiperC: true, "
-                               "windshieldWiperD: false}\n    within: %1\n")
+        text += QStringLiteral(
+                    "  - expect: {windshieldWiperA: false, windshieldWiperB: true, windshieldWiperC: true, "
+                    "windshieldWiperD: false}\n    within: %1\n")
                     .arg(duration(to - from));
         used = to - from;
     }

@@ -14,10 +14,13 @@ namespace Commands {
 int scenarioFrom(const QStringList& arguments)
 {
     CommandLine::Parser parser(QStringLiteral(
-        "Writes a scenario (YAML, on standard output) from a recording of a reference solution (zuv-peer record,\n"
-        "or the --trace of a check): the program's documents become set steps, the solution's settled answers\n"
+        "Writes a scenario (YAML, on standard output) from a recording of a reference solution (zuv-peer "
+        "record,\n"
+        "or the --trace of a check): the program's documents become set steps, the solution's settled "
+        "answers\n"
         "expect steps, values that toggle steadily blinks steps, the wiper's phases wiper steps."));
-    const QCommandLineOption name(QStringLiteral("name"), QStringLiteral("The scenario's name (default: the file's)."),
+    const QCommandLineOption name(QStringLiteral("name"),
+                                  QStringLiteral("The scenario's name (default: the file's)."),
                                   QStringLiteral("text"));
     parser->addOption(name);
     parser->addPositionalArgument(QStringLiteral("RECORDING"), QStringLiteral("A recording (.jsonl)."));
@@ -39,7 +42,8 @@ int scenarioFrom(const QStringList& arguments)
     }
     QString error;
     const QString text = Check::scenarioFrom(
-        recording.entries, parser->isSet(name) ? parser->value(name) : QFileInfo(path).completeBaseName(), error);
+        recording.entries, parser->isSet(name) ? parser->value(name) : QFileInfo(path).completeBaseName(),
+        error);
     if (!error.isEmpty()) {
         CommandLine::printError(path + QStringLiteral(": ") + error);
         return CommandLine::runError;

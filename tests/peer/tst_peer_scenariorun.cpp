@@ -85,7 +85,8 @@ ScenarioRun play(const Scenario& scenario, const Events& events)
 
 Scenario scenarioOf(const QByteArray& steps)
 {
-    const Loaded loaded = parseScenario("test.yaml", "scenario: test\nsetup: {cockpitIgnition: 1}\nsteps:\n" + steps, 7);
+    const Loaded loaded =
+        parseScenario("test.yaml", "scenario: test\nsetup: {cockpitIgnition: 1}\nsteps:\n" + steps, 7);
     if (!loaded.errors.isEmpty())
         qFatal("%s", qPrintable(loaded.errors.join('\n')));
     return loaded.scenarios.front();
@@ -125,92 +126,118 @@ void TestPeerScenarioRun::checks_data()
     QTest::addColumn<QByteArray>("steps");
     QTest::addColumn<QByteArray>("more"); // monitors and other top-level keys
     QTest::addColumn<Peer>("peer");
-    QTest::addColumn<QString>("expected");   // verdicts of the checks in order
-    QTest::addColumn<QString>("measured");   // part of the first failure's measurement, or empty
+    QTest::addColumn<QString>("expected"); // verdicts of the checks in order
+    QTest::addColumn<QString>("measured"); // part of the first failure's measurement, or empty
 
     const QByteArray lowBeam = "  - set: {cockpitLightSwitch: 3}\n"
                                "  - expect: {lightLowerBeamHeadlight: true}\n    within: 200ms\n";
-    QTest::newRow("expect: answered in time") << lowBeam << QByteArray()
-                                              << Peer([] { return Events{{50 * ms, {{"lightLowerBeamHeadlight", true}}}}; })
-                                              << "pass" << "";
-    QTest::newRow("expect: too late") << lowBeam << QByteArray()
-                                      << Peer([] { return Events{{300 * ms, {{"lightLowerBeamHeadlight", true}}}}; })
-                                      << "fail" << "lightLowerBeamHeadlight=false after 200 ms";
+    QTest::newRow("expect: answered in time") << lowBeam << QByteArray() << Peer([] {
+        return Events{{50 * ms, {{"lightLowerBeamHeadlight", true}}}};
+    }) << "pass"
+                                              << "";
+    QTest::newRow("expect: too late") << lowBeam << QByteArray() << Peer([] {
+        return Events{{300 * ms, {{"lightLowerBeamHeadlight", true}}}};
+    }) << "fail"
+                                      << "lightLowerBeamHeadlight=false after 200 ms";
     QTest::newRow("expect: all values at once")
-        << QByteArray("  - expect: {lightBacklight: true, lightDaylight: true}\n")
-        << QByteArray() << Peer([] {
+        << QByteArray("  - expect: {lightBacklight: true, lightDaylight: true}\n") << QByteArray()
+        << Peer([] {
                return Events{{10 * ms, {{"lightBacklight", true}}},
                              {20 * ms, {{"lightBacklight", false}, {"lightDaylight", true}}}};
            })
-        << "fail" << "lightBacklight=false lightDaylight=true";
+        << "fail"
+        << "lightBacklight=false lightDaylight=true";
 
     const QByteArray hold = "  - hold: {lightUpperBeamHeadlight: false}\n    for: 2s\n";
-    QTest::newRow("hold: throughout") << hold << QByteArray()
-                                      << Peer([] { return Events{{2500 * ms, {{"lightUpperBeamHeadlight", true}}}}; })
-                                      << "pass" << "";
-    QTest::newRow("hold: broken") << hold << QByteArray()
-                                  << Peer([] { return Events{{1200 * ms, {{"lightUpperBeamHeadlight", true}}}}; })
-                                  << "fail" << "after 1.20 s";
+    QTest::newRow("hold: throughout") << hold << QByteArray() << Peer([] {
+        return Events{{2500 * ms, {{"lightUpperBeamHeadlight", true}}}};
+    }) << "pass"
+                                      << "";
+    QTest::newRow("hold: broken") << hold << QByteArray() << Peer([] {
+        return Events{{1200 * ms, {{"lightUpperBeamHeadlight", true}}}};
+    }) << "fail"
+                                  << "after 1.20 s";
 
-    const QByteArray blinks = "  - blinks: lightIndicatorLeft\n    frequency: 1.5Hz\n    duty: 50%\n    for: 4s\n";
-    QTest::newRow("blinks: 1.5 Hz") << blinks << QByteArray()
-                                    << Peer([] { return blinking("lightIndicatorLeft", 1.5, 100 * ms, 5000 * ms); })
-                                    << "pass" << "";
-    QTest::newRow("blinks: 3 Hz") << blinks << QByteArray()
-                                  << Peer([] { return blinking("lightIndicatorLeft", 3.0, 100 * ms, 5000 * ms); })
-                                  << "fail" << "3.00 Hz";
-    QTest::newRow("blinks: wrong duty") << blinks << QByteArray()
-                                        << Peer([] { return blinking("lightIndicatorLeft", 1.5, 100 * ms, 5000 * ms, 0.25); })
-                                        << "fail" << "duty 25 %";
-    QTest::newRow("blinks: lit, not blinking") << blinks << QByteArray()
-                                               << Peer([] { return Events{{100 * ms, {{"lightIndicatorLeft", true}}}}; })
-                                               << "fail" << "fewer than two whole periods";
+    const QByteArray blinks =
+        "  - blinks: lightIndicatorLeft\n    frequency: 1.5Hz\n    duty: 50%\n    for: 4s\n";
+    QTest::newRow("blinks: 1.5 Hz") << blinks << QByteArray() << Peer([] {
+        return blinking("lightIndicatorLeft", 1.5, 100 * ms, 5000 * ms);
+    }) << "pass"
+                                    << "";
+    QTest::newRow("blinks: 3 Hz") << blinks << QByteArray() << Peer([] {
+        return blinking("lightIndicatorLeft", 3.0, 100 * ms, 5000 * ms);
+    }) << "fail"
+                                  << "3.00 Hz";
+    QTest::newRow("blinks: wrong duty")
+        << blinks << QByteArray()
+        << Peer([] { return blinking("lightIndicatorLeft", 1.5, 100 * ms, 5000 * ms, 0.25); }) << "fail"
+        << "duty 25 %";
+    QTest::newRow("blinks: lit, not blinking") << blinks << QByteArray() << Peer([] {
+        return Events{{100 * ms, {{"lightIndicatorLeft", true}}}};
+    }) << "fail"
+                                               << "fewer than two whole periods";
 
-    const QByteArray wiper = "  - wiper: {moves: [+16, -16]}\n    rate: 24/s\n    parked: true\n    within: 3s\n";
-    QTest::newRow("wiper: one wipe at 24/s") << wiper << QByteArray()
-                                             << Peer([] { return wiping(16, 16, 100 * ms); })
-                                             << "pass" << "";
-    QTest::newRow("wiper: a skipped step") << wiper << QByteArray()
-                                           << Peer([] { return wiping(16, 16, 100 * ms, 42 * ms, 5); })
-                                           << "fail" << "skipped a step";
-    QTest::newRow("wiper: too short a wipe") << wiper << QByteArray()
-                                             << Peer([] { return wiping(12, 12, 100 * ms); })
-                                             << "fail" << "moved +12 -12 within 3 s";
+    const QByteArray wiper =
+        "  - wiper: {moves: [+16, -16]}\n    rate: 24/s\n    parked: true\n    within: 3s\n";
+    QTest::newRow("wiper: one wipe at 24/s")
+        << wiper << QByteArray() << Peer([] { return wiping(16, 16, 100 * ms); }) << "pass"
+        << "";
+    QTest::newRow("wiper: a skipped step")
+        << wiper << QByteArray() << Peer([] { return wiping(16, 16, 100 * ms, 42 * ms, 5); }) << "fail"
+        << "skipped a step";
+    QTest::newRow("wiper: too short a wipe")
+        << wiper << QByteArray() << Peer([] { return wiping(12, 12, 100 * ms); }) << "fail"
+        << "moved +12 -12 within 3 s";
     QTest::newRow("wiper: too fast") << wiper << QByteArray()
-                                     << Peer([] { return wiping(16, 16, 100 * ms, 28 * ms); })
-                                     << "fail" << "at 35.7/s";
-    QTest::newRow("wiper: too far back") << wiper << QByteArray() << Peer([] { return wiping(16, 20, 100 * ms); })
-                                         << "fail" << "moved +16 -20";
+                                     << Peer([] { return wiping(16, 16, 100 * ms, 28 * ms); }) << "fail"
+                                     << "at 35.7/s";
+    QTest::newRow("wiper: too far back")
+        << wiper << QByteArray() << Peer([] { return wiping(16, 20, 100 * ms); }) << "fail"
+        << "moved +16 -20";
     QTest::newRow("wiper: under way at the start, then whole wipes")
         << QByteArray("  - wiper: {moves: [+16, -16]}\n    parked: true\n    within: 3s\n") << QByteArray()
-        << Peer([] { return merged(Events{{50 * ms, wiperPattern(3)}}, wiping(16, 16, 200 * ms)); }) << "pass" << "";
-    QTest::newRow("wiper: an illegal pattern")
-        << wiper << QByteArray()
-        << Peer([] { return merged(wiping(2, 0, 100 * ms), Events{{300 * ms, wiperPattern(15)}}); })
-        << "fail" << "illegal pattern 15";
+        << Peer([] {
+               return merged(Events{{50 * ms, wiperPattern(3)}}, wiping(16, 16, 200 * ms));
+           })
+        << "pass"
+        << "";
+    QTest::newRow("wiper: an illegal pattern") << wiper << QByteArray() << Peer([] {
+        return merged(wiping(2, 0, 100 * ms), Events{{300 * ms, wiperPattern(15)}});
+    }) << "fail"
+                                               << "illegal pattern 15";
     QTest::newRow("wiper: further wipes allowed")
         << QByteArray("  - wiper: {moves: [+16, -16]}\n    within: 5s\n") << QByteArray()
-        << Peer([] { return merged(wiping(16, 16, 100 * ms), wiping(16, 16, 1500 * ms)); })
-        << "pass" << "";
+        << Peer([] { return merged(wiping(16, 16, 100 * ms), wiping(16, 16, 1500 * ms)); }) << "pass"
+        << "";
 
     const QByteArray monitors = "monitors:\n  - never: {lightUpperBeamHeadlight: true}\n"
                                 "  - always: {lightFoglightLeft: false}\n";
     const QByteArray wait = "  - wait: 1s\n";
-    QTest::newRow("monitors: kept") << wait << monitors << Peer([] { return Events{{10 * ms, {{"lightBacklight", true}}}}; })
-                                    << "pass pass" << "";
+    QTest::newRow("monitors: kept") << wait << monitors << Peer([] {
+        return Events{{10 * ms, {{"lightBacklight", true}}}};
+    }) << "pass pass"
+                                    << "";
     QTest::newRow("monitors: broken") << wait << monitors << Peer([] {
-        return Events{{400 * ms, {{"lightUpperBeamHeadlight", true}}}, {500 * ms, {{"lightFoglightLeft", true}}}};
+        return Events{{400 * ms, {{"lightUpperBeamHeadlight", true}}},
+                      {500 * ms, {{"lightFoglightLeft", true}}}};
     }) << "fail fail"
                                       << "lightUpperBeamHeadlight=true at 400 ms";
 
     QTest::newRow("timeout cuts the running check off, the rest not run")
-        << QByteArray("  - expect: {lightBacklight: true}\n    within: 5s\n  - wait: 5s\n  - expect: {lightBacklight: false}\n")
-        << QByteArray("timeout: 6s\n") << Peer([] { return Events{{4 * 1000 * ms, {{"lightBacklight", true}}}}; })
-        << "pass not-run" << "";
-    QTest::newRow("timeout during a check")
-        << QByteArray("  - wait: 5s\n  - hold: {lightBacklight: false}\n    for: 2s\n  - expect: {lightBacklight: false}\n")
-        << QByteArray("timeout: 6s\n") << Peer([] { return Events{{10 * ms, {{"lightDaylight", true}}}}; })
-        << "fail not-run" << "cut off by the scenario's timeout";
+        << QByteArray("  - expect: {lightBacklight: true}\n    within: 5s\n  - wait: 5s\n  - expect: "
+                      "{lightBacklight: false}\n")
+        << QByteArray("timeout: 6s\n") << Peer([] {
+               return Events{{4 * 1000 * ms, {{"lightBacklight", true}}}};
+           })
+        << "pass not-run"
+        << "";
+    QTest::newRow("timeout during a check") << QByteArray("  - wait: 5s\n  - hold: {lightBacklight: false}\n "
+                                                          "   for: 2s\n  - expect: {lightBacklight: false}\n")
+                                            << QByteArray("timeout: 6s\n") << Peer([] {
+                                                   return Events{{10 * ms, {{"lightDaylight", true}}}};
+                                               })
+                                            << "fail not-run"
+                                            << "cut off by the scenario's timeout";
 }
 
 void TestPeerScenarioRun::checks()
@@ -223,15 +250,17 @@ void TestPeerScenarioRun::checks()
 
     const QByteArray timeout = more.contains("timeout:") ? QByteArray() : QByteArray("timeout: 20s\n");
     const Loaded loaded = parseScenario(
-        "test.yaml", "scenario: test\n" + timeout + "setup: {cockpitIgnition: 1}\nsteps:\n" + steps + more, 7);
+        "test.yaml", "scenario: test\n" + timeout + "setup: {cockpitIgnition: 1}\nsteps:\n" + steps + more,
+        7);
     QVERIFY2(loaded.errors.isEmpty(), qPrintable(loaded.errors.join('\n')));
     const ScenarioRun run = play(loaded.scenarios.front(), peer());
     QVERIFY(run.done());
     QCOMPARE(verdicts(run), expected);
     if (!measured.isEmpty()) {
-        const auto failure = std::find_if(run.results().begin(), run.results().end(), [](const CheckResult& check) {
-            return check.verdict == CheckResult::Verdict::Fail;
-        });
+        const auto failure =
+            std::find_if(run.results().begin(), run.results().end(), [](const CheckResult& check) {
+                return check.verdict == CheckResult::Verdict::Fail;
+            });
         QVERIFY(failure != run.results().end());
         QVERIFY2(failure->measured.contains(measured), qPrintable(failure->measured));
     }
@@ -241,7 +270,8 @@ void TestPeerScenarioRun::runsSendTheWholeStateWhenTheyStepOn()
 {
     // The setup first (start-up values with the setup's), then one whole state per set and two per
     // press (press and release, 100 ms apart); a step starts when the one before ended.
-    const Scenario scenario = scenarioOf("  - set: {cockpitLightSwitch: 3}\n  - press: alarmLockButton\n  - wait: 1s\n");
+    const Scenario scenario =
+        scenarioOf("  - set: {cockpitLightSwitch: 3}\n  - press: alarmLockButton\n  - wait: 1s\n");
     ScenarioRun run(scenario);
     QList<QJsonObject> sent;
     QList<Micros> times;
@@ -275,30 +305,46 @@ void TestPeerScenarioRun::invalidScenarios_data()
     QTest::addColumn<QString>("error");
 
     const QByteArray head = "scenario: test\nsteps:\n";
-    QTest::newRow("no name") << QByteArray("steps:\n  - wait: 1s\n") << "test.yaml:1:1: a scenario needs its name";
+    QTest::newRow("no name") << QByteArray("steps:\n  - wait: 1s\n")
+                             << "test.yaml:1:1: a scenario needs its name";
     QTest::newRow("not YAML") << QByteArray("scenario: [\n") << "test.yaml:2:1: not valid YAML";
     QTest::newRow("unknown value, with the nearest")
-        << head + "  - set: {cockpitIgnitoin: 1}\n" << "test.yaml:3:11: no value is named 'cockpitIgnitoin'; did you mean cockpitIgnition?";
-    QTest::newRow("unknown key") << head + "  - expect: {lightBacklight: true}\n    witin: 1s\n"
-                                 << "test.yaml:4:5: an expect step has no key 'witin'; did you mean 'within'?";
-    QTest::newRow("unknown step") << head + "  - exepct: {lightBacklight: true}\n" << "did you mean 'expect'?";
+        << head + "  - set: {cockpitIgnitoin: 1}\n"
+        << "test.yaml:3:11: no value is named 'cockpitIgnitoin'; did you mean cockpitIgnition?";
+    QTest::newRow("unknown key")
+        << head + "  - expect: {lightBacklight: true}\n    witin: 1s\n"
+        << "test.yaml:4:5: an expect step has no key 'witin'; did you mean 'within'?";
+    QTest::newRow("unknown step") << head + "  - exepct: {lightBacklight: true}\n"
+                                  << "did you mean 'expect'?";
     QTest::newRow("wrong kind of value") << head + "  - set: {cockpitIgnition: on}\n"
                                          << "test.yaml:3:28: cockpitIgnition takes a whole number, not 'on'";
-    QTest::newRow("truth value as a number") << head + "  - expect: {lightBacklight: 1}\n" << "lightBacklight takes true or false";
-    QTest::newRow("press of a number") << head + "  - press: cockpitBrake\n" << "press is for truth values";
-    QTest::newRow("hold without for") << head + "  - hold: {lightBacklight: true}\n" << "hold needs 'for'";
-    QTest::newRow("blinks too short") << head + "  - blinks: lightIndicatorLeft\n    frequency: 1.5Hz\n    for: 1s\n"
-                                      << "test.yaml:5:10: blinks for 1 s at 1.5 Hz cannot fit two whole periods";
-    QTest::newRow("within beyond the timeout") << QByteArray("scenario: test\ntimeout: 5s\nsteps:\n  - expect: {lightBacklight: true}\n    within: 10s\n")
-                                               << "test.yaml:5:13: within (10 s) is longer than the scenario's timeout (5 s)";
-    QTest::newRow("negative duration") << head + "  - wait: -1s\n" << "wait must be a duration above 0";
-    QTest::newRow("frequency without unit") << head + "  - blinks: lightIndicatorLeft\n    frequency: 1.5\n    for: 4s\n"
-                                            << "frequency must be a frequency above 0, such as 1.5Hz";
-    QTest::newRow("moves the same way twice") << head + "  - wiper: {moves: [+8, +8]}\n" << "two moves in the same direction";
-    QTest::newRow("a monitor of both kinds") << head + "  - wait: 1s\nmonitors:\n  - {never: {lightBacklight: true}, always: {lightDaylight: true}}\n"
-                                             << "a monitor is either never";
-    QTest::newRow("random for a bool out of order") << head + "  - set: {cockpitTemperature: {random: [10, -10]}}\n"
-                                                    << "random takes the lowest value first";
+    QTest::newRow("truth value as a number") << head + "  - expect: {lightBacklight: 1}\n"
+                                             << "lightBacklight takes true or false";
+    QTest::newRow("press of a number") << head + "  - press: cockpitBrake\n"
+                                       << "press is for truth values";
+    QTest::newRow("hold without for") << head + "  - hold: {lightBacklight: true}\n"
+                                      << "hold needs 'for'";
+    QTest::newRow("blinks too short")
+        << head + "  - blinks: lightIndicatorLeft\n    frequency: 1.5Hz\n    for: 1s\n"
+        << "test.yaml:5:10: blinks for 1 s at 1.5 Hz cannot fit two whole periods";
+    QTest::newRow("within beyond the timeout")
+        << QByteArray(
+               "scenario: test\ntimeout: 5s\nsteps:\n  - expect: {lightBacklight: true}\n    within: 10s\n")
+        << "test.yaml:5:13: within (10 s) is longer than the scenario's timeout (5 s)";
+    QTest::newRow("negative duration") << head + "  - wait: -1s\n"
+                                       << "wait must be a duration above 0";
+    QTest::newRow("frequency without unit")
+        << head + "  - blinks: lightIndicatorLeft\n    frequency: 1.5\n    for: 4s\n"
+        << "frequency must be a frequency above 0, such as 1.5Hz";
+    QTest::newRow("moves the same way twice") << head + "  - wiper: {moves: [+8, +8]}\n"
+                                              << "two moves in the same direction";
+    QTest::newRow("a monitor of both kinds")
+        << head +
+               "  - wait: 1s\nmonitors:\n  - {never: {lightBacklight: true}, always: {lightDaylight: true}}\n"
+        << "a monitor is either never";
+    QTest::newRow("random for a bool out of order")
+        << head + "  - set: {cockpitTemperature: {random: [10, -10]}}\n"
+        << "random takes the lowest value first";
 }
 
 void TestPeerScenarioRun::invalidScenarios()
@@ -313,7 +359,9 @@ void TestPeerScenarioRun::invalidScenarios()
 void TestPeerScenarioRun::randomValuesFollowTheSeed()
 {
     const QByteArray text = "scenario: test\nsteps:\n  - set: {cockpitTemperature: {random: [-10, 4]}}\n";
-    const auto drawn = [&text](quint64 seed) { return parseScenario("t.yaml", text, seed).scenarios.front().steps[0].values[0].value; };
+    const auto drawn = [&text](quint64 seed) {
+        return parseScenario("t.yaml", text, seed).scenarios.front().steps[0].values[0].value;
+    };
     QCOMPARE(drawn(5), drawn(5));
     QSet<int> seen;
     for (quint64 seed = 0; seed < 50; ++seed) {
