@@ -25,6 +25,17 @@ void setUpCommandLine(QCommandLineParser& parser)
     parser.setSingleDashWordOptionMode(QCommandLineParser::ParseAsLongOptions);
     parser.addHelpOption();
     parser.addVersionOption();
+    // Qt's own options go on to the application object unchanged, as they always did.
+    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
+                             "qwindowicon", "qwindowtitle", "session", "display", "geometry", "style", "stylesheet",
+                             "qmljsdebugger"}) {
+        QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
+        option.setFlags(QCommandLineOption::HiddenFromHelp);
+        parser.addOption(option);
+    }
+    QCommandLineOption reverse(QStringLiteral("reverse"));
+    reverse.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser.addOption(reverse);
 }
 
 } // namespace
@@ -34,8 +45,8 @@ int main(int argc, char* argv[])
     QCommandLineParser commandLine;
     setUpCommandLine(commandLine);
     {
-        // --help and --version are answered, and options it does not know refused, before any
-        // window, socket or trace: the parser ends the process then.
+        // --help and --version are answered, and options neither it nor Qt knows refused, before
+        // any window, socket or trace: the parser ends the process then.
         QCoreApplication application(argc, argv);
         QCoreApplication::setApplicationVersion(ZUV_VERSION);
         commandLine.process(application);
