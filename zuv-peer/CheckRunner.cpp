@@ -51,7 +51,22 @@ ScenarioReport reportOf(const ScenarioRun& run, quint64 seed)
     report.seed = seed;
     if (!run.peerSpoke())
         report.inconclusive = QStringLiteral("the peer never sent a datagram");
+    withdrawPoints(report);
     return report;
+}
+
+void withdrawPoints(ScenarioReport& report)
+{
+    // What a run decided without the peer says nothing of it: no check passes.
+    if (report.inconclusive.isEmpty())
+        return;
+    for (CheckResult& check : report.results) {
+        if (check.verdict == CheckResult::Verdict::Pass) {
+            check.verdict = CheckResult::Verdict::NotRun;
+            check.measured = QStringLiteral("inconclusive: ") + report.inconclusive;
+        }
+    }
+    report.points = 0;
 }
 
 LiveChecker::LiveChecker(RunOptions options, QObject* parent) : QObject(parent), options(std::move(options))
@@ -132,6 +147,8 @@ void LiveChecker::stopPeer(QProcess& peer)
 
 ScenarioReport LiveChecker::run(const Scenario& scenario)
 {
+    // What is still waiting answered the scenario before (or a peer stopped since): not this one's.
+    link.readWaiting(1 << 20);
     ScenarioRun run(scenario);
     trace({now(), SessionFile::Direction::Scenario, {}, {}, scenario.name, scenario.file});
 
@@ -219,8 +236,10 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
 
     ScenarioReport report = reportOf(run, options.seed);
     report.peerOutput = output.right(outputKept);
-    if (!couldNotStart.isEmpty())
+    if (!couldNotStart.isEmpty()) {
         report.inconclusive = couldNotStart;
+        withdrawPoints(report);
+    }
     return report;
 }
 

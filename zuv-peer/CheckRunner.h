@@ -34,6 +34,8 @@ struct ScenarioReport
 };
 
 ScenarioReport reportOf(const ScenarioRun& run, quint64 seed);
+// An inconclusive run passes no check: its passes become not run, its points 0.
+void withdrawPoints(ScenarioReport& report);
 
 struct RunOptions
 {

@@ -47,7 +47,7 @@ void Simulator::handleDatagram(const StateDatagram::Received& datagram)
 
     if (!isDriving)
         return;
-    builder.noteReported(document);
+    builder.noteReported(document, now);
     runUnits(now, true);
     sendChanges(now);
 }
@@ -80,7 +80,7 @@ void Simulator::sendChanges(Millis now)
     for (const ControlUnit* unit : units)
         unit->drive(driven, now);
     const QJsonObject believed = builder.believed();
-    const QJsonObject document = builder.changes(driven);
+    const QJsonObject document = builder.changes(driven, now);
     if (document.isEmpty())
         return;
     QJsonObject previous;

@@ -1,6 +1,7 @@
 // The simulator as a whole, without sockets: which documents it sends and when, and how it takes
 // datagrams in.
 
+#include "DocumentBuilder.h"
 #include "PeerTestSupport.h"
 #include "Simulator.h"
 #include "VirtualPlatformDataModel.h"
@@ -53,6 +54,7 @@ private slots:
     void receivedDocumentIsAnsweredAtOnce();
     void acknowledgementIsAnsweredWithZero();
     void restartedProgramIsSetRight();
+    void aReportThatCrossedAnOutputDoesNotHideIt();
     void everyWiperStepIsADocumentOfItsOwn();
     void echoesOfItsOwnOutputsAreNoNews();
     void rejectedDatagramsAreReportedAndApplyNothing_data();
@@ -161,7 +163,7 @@ void TestPeerSimulator::restartedProgramIsSetRight()
     simulator.tick();
     QSignalSpy sent(&simulator, &Simulator::documentSent);
     // A program that starts afresh reports all its outputs off, with the same cockpit values.
-    clock.advance(10);
+    clock.advance(DocumentBuilder::inFlight + 10);
     simulator.handleDatagram(datagramOf(fullState({{"cockpitIgnition", 1}, {"cockpitLightSwitch", 4}})));
     QCOMPARE(sent.count(), 1);
     const QJsonObject document = sentAt(sent, 0);
@@ -169,6 +171,24 @@ void TestPeerSimulator::restartedProgramIsSetRight()
                             "alarmGenericLightUp", "windshieldWiperB", "windshieldWiperC"})
         QCOMPARE(document.value(key), QJsonValue(true));
     QVERIFY(!document.contains("lightDaylight")); // off on both sides
+}
+
+void TestPeerSimulator::aReportThatCrossedAnOutputDoesNotHideIt()
+{
+    // The left indicator lights; the program's document (from before it applied that) arrives a
+    // moment later with the stalk moved right: the left one must be switched off again.
+    ManualClock clock;
+    Simulator simulator(clock);
+    QJsonObject program = fullState({{"cockpitIgnition", 1}, {"cockpitIndicator", -1}});
+    simulator.handleDatagram(datagramOf(program));
+    QSignalSpy sent(&simulator, &Simulator::documentSent);
+    clock.advance(1);
+    simulator.tick();
+    program.insert("cockpitIndicator", 1);
+    simulator.handleDatagram(datagramOf(program)); // still reports lightIndicatorLeft false
+    QVERIFY(sent.count() >= 1);
+    QCOMPARE(sentAt(sent, sent.count() - 1).value("lightIndicatorLeft"), QJsonValue(false));
+    QCOMPARE(sentAt(sent, sent.count() - 1).value("lightIndicatorRight"), QJsonValue(true));
 }
 
 void TestPeerSimulator::everyWiperStepIsADocumentOfItsOwn()
