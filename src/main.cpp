@@ -26,9 +26,9 @@ void setUpCommandLine(QCommandLineParser& parser)
     parser.addHelpOption();
     parser.addVersionOption();
     // Qt's own options go on to the application object unchanged, as they always did.
-    for (const char* name : {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry",
-                             "qwindowicon", "qwindowtitle", "session", "display", "geometry", "style", "stylesheet",
-                             "qmljsdebugger"}) {
+    for (const char* name :
+         {"platform", "platformpluginpath", "platformtheme", "plugin", "qwindowgeometry", "qwindowicon",
+          "qwindowtitle", "session", "display", "geometry", "style", "stylesheet", "qmljsdebugger"}) {
         QCommandLineOption option(QString::fromLatin1(name), QString(), QStringLiteral("value"));
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
