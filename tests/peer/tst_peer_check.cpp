@@ -102,11 +102,13 @@ void TestPeerCheck::exitStatuses_data()
     QTest::newRow("passes") << lowBeam << startPeer() << 0 << "3 passed, 0 failed; 3 of 3 points";
     QTest::newRow("a check fails") << lowBeam << startPeer("--mutant high-beam-alone") << 1
                                    << "✗ expect lightLowerBeamHeadlight=true lightUpperBeamHeadlight=true";
-    QTest::newRow("invalid scenario") << QByteArray("scenario: x\nsteps:\n  - expect: {lightBacklite: true}\n")
-                                      << startPeer() << 2 << "did you mean lightBacklight?";
-    QTest::newRow("peer never speaks") << lowBeam << QStringLiteral("sleep 60") << 3
-                                       << "inconclusive: the peer never sent a datagram";
-    QTest::newRow("peer does not start") << lowBeam << QStringLiteral("exit 7") << 3 << "ended at once (status 7)";
+    QTest::newRow("invalid scenario")
+        << QByteArray("scenario: x\nsteps:\n  - expect: {lightBacklite: true}\n") << startPeer() << 2
+        << "did you mean lightBacklight?";
+    QTest::newRow("peer never speaks")
+        << lowBeam << QStringLiteral("sleep 60") << 3 << "inconclusive: the peer never sent a datagram";
+    QTest::newRow("peer does not start")
+        << lowBeam << QStringLiteral("exit 7") << 3 << "ended at once (status 7)";
 }
 
 void TestPeerCheck::exitStatuses()
@@ -116,7 +118,8 @@ void TestPeerCheck::exitStatuses()
     QFETCH(int, status);
     QFETCH(QString, says);
     QTemporaryDir directory;
-    const Run result = run({"check", "--start", start, "--start-wait", "2s", write(directory, "s.yaml", scenario)});
+    const Run result =
+        run({"check", "--start", start, "--start-wait", "2s", write(directory, "s.yaml", scenario)});
     QCOMPARE(result.exitCode, status);
     QVERIFY2((result.out + result.err).contains(says), qPrintable(result.out + result.err));
 }
@@ -140,12 +143,15 @@ void TestPeerCheck::reGradingATraceGivesTheLiveVerdicts()
     QTemporaryDir directory;
     const QString trace = directory.filePath("trace.jsonl");
     const QStringList scenarioFiles = {scenarios + "/indicators.yaml", write(directory, "low.yaml", lowBeam)};
-    const Run live = run(QStringList{"check", "--start-wait", "5s", "--start", startPeer("--mutant indicator-frequency"), "--trace", trace,
-                                     "--json", directory.filePath("live.json"), "--junit", directory.filePath("r.xml")} +
-                         scenarioFiles);
+    const Run live =
+        run(QStringList{"check", "--start-wait", "5s", "--start", startPeer("--mutant indicator-frequency"),
+                        "--trace", trace, "--json", directory.filePath("live.json"), "--junit",
+                        directory.filePath("r.xml")} +
+            scenarioFiles);
     QCOMPARE(live.exitCode, 1);
-    const Run again = run(QStringList{"check", "--from-trace", trace, "--json", directory.filePath("again.json")} +
-                          scenarioFiles);
+    const Run again =
+        run(QStringList{"check", "--from-trace", trace, "--json", directory.filePath("again.json")} +
+            scenarioFiles);
     QCOMPARE(again.exitCode, 1);
     const QJsonObject first = readJson(directory.filePath("live.json"));
     const QJsonObject second = readJson(directory.filePath("again.json"));
@@ -154,7 +160,8 @@ void TestPeerCheck::reGradingATraceGivesTheLiveVerdicts()
     const QJsonArray regraded = second.value("scenarios").toArray();
     QCOMPARE(regraded.size(), 2);
     for (int index = 0; index < 2; ++index)
-        QCOMPARE(regraded.at(index).toObject().value("checks"), liveScenarios.at(index).toObject().value("checks"));
+        QCOMPARE(regraded.at(index).toObject().value("checks"),
+                 liveScenarios.at(index).toObject().value("checks"));
 
     // The JUnit report: one suite per scenario, one case per check, failures with their message.
     QFile junit(directory.filePath("r.xml"));
@@ -190,9 +197,10 @@ void TestPeerCheck::gradeWritesReportsAndGradesForAClass()
         QDir().mkpath(directory.filePath(students[index]));
         write(directory, students[index] + "/run.sh", ("exec " + units[index] + "\n").toUtf8());
     }
-    const Run result = run({"grade", "--scenarios", directory.filePath("scenarios"), "--start", "sh {}/run.sh",
-                            "--start-wait", "2s", "--out", directory.filePath("out"), "--jobs", "2",
-                            directory.filePath("anna"), directory.filePath("ben"), directory.filePath("carl")});
+    const Run result =
+        run({"grade", "--scenarios", directory.filePath("scenarios"), "--start", "sh {}/run.sh",
+             "--start-wait", "2s", "--out", directory.filePath("out"), "--jobs", "2",
+             directory.filePath("anna"), directory.filePath("ben"), directory.filePath("carl")});
     QCOMPARE(result.exitCode, 0);
     QFile grades(directory.filePath("out/grades.csv"));
     QVERIFY(grades.open(QIODevice::ReadOnly));
@@ -211,14 +219,21 @@ void TestPeerCheck::scenarioFromARecordingPassesTheSolutionAndCatchesAFault()
 {
     QTemporaryDir directory;
     const QString recording = directory.filePath("brake.jsonl");
-    QCOMPARE(run(QStringList{"check", "--quiet", "--start", startPeer(), "--trace", recording, scenarios + "/brake.yaml"} + waitLong).exitCode,
+    QCOMPARE(run(QStringList{"check", "--quiet", "--start", startPeer(), "--trace", recording,
+                             scenarios + "/brake.yaml"} +
+                 waitLong)
+                 .exitCode,
              0);
     const Run made = run({"scenario-from", "--name", "Brake as recorded", recording});
     QCOMPARE(made.exitCode, 0);
     QVERIFY2(made.out.contains("  - blinks: lightBrakelight\n    frequency: 4Hz"), qPrintable(made.out));
     const QString generated = write(directory, "generated.yaml", made.out.toUtf8());
     QCOMPARE(run(QStringList{"check", "--quiet", "--start", startPeer(), generated} + waitLong).exitCode, 0);
-    QCOMPARE(run(QStringList{"check", "--quiet", "--start", startPeer("--mutant brake-not-flashing"), generated} + waitLong).exitCode, 1);
+    QCOMPARE(
+        run(QStringList{"check", "--quiet", "--start", startPeer("--mutant brake-not-flashing"), generated} +
+            waitLong)
+            .exitCode,
+        1);
 }
 
 QTEST_GUILESS_MAIN(TestPeerCheck)
