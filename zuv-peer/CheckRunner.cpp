@@ -22,13 +22,6 @@ constexpr int outputKept = 256 * 1024;
 // How long a peer has after SIGTERM before SIGKILL.
 constexpr int stopGraceMs = 2000;
 
-qint64 systemMicros()
-{
-    return std::chrono::duration_cast<std::chrono::microseconds>(
-               std::chrono::system_clock::now().time_since_epoch())
-        .count();
-}
-
 } // namespace
 
 int ScenarioReport::count(CheckResult::Verdict verdict) const
@@ -96,11 +89,9 @@ Micros LiveChecker::now() const
 
 Micros LiveChecker::local(qint64 arrivedMicros) const
 {
-    const Micros current = now();
-    if (arrivedMicros <= 0)
-        return current;
-    // The system's stamp, moved onto this clock; never later than now.
-    return std::min(current, arrivedMicros - (systemMicros() - current));
+    const Micros originMicros =
+        std::chrono::duration_cast<std::chrono::microseconds>(origin.time_since_epoch()).count();
+    return PeerLink::steadyMicros(arrivedMicros) - originMicros;
 }
 
 void LiveChecker::trace(const SessionFile::Entry& entry)

@@ -2,6 +2,8 @@
 
 #include <QJsonDocument>
 
+#include <algorithm>
+#include <chrono>
 #include <cstring>
 
 namespace Peer {
@@ -112,6 +114,17 @@ void PeerLink::readWaiting(int most)
                                              datagram.senderAddress),
                       datagram.arrivedMicros);
     }
+}
+
+qint64 PeerLink::steadyMicros(qint64 arrivedMicros)
+{
+    using namespace std::chrono;
+    const qint64 steady = duration_cast<microseconds>(steady_clock::now().time_since_epoch()).count();
+    if (arrivedMicros <= 0)
+        return steady;
+    const qint64 system = duration_cast<microseconds>(system_clock::now().time_since_epoch()).count();
+    // The system's stamp moved onto the steady clock; never later than now.
+    return std::min(steady, arrivedMicros - (system - steady));
 }
 
 QString sendOnce(const QJsonObject& document, int port)

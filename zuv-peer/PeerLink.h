@@ -42,6 +42,10 @@ public:
     // Sends one document as one datagram. Returns an empty text, or what went wrong.
     QString send(const QJsonObject& document);
 
+    // An arrival stamp of received() on the steady clock (µs since its epoch); the steady clock's
+    // present when the system gave no stamp (0).
+    static qint64 steadyMicros(qint64 arrivedMicros);
+
     // Reads the datagrams waiting now, `most` at the most (the event loop reads them on its own as
     // they arrive, a batch at a time).
     void readWaiting(int most = readBatch);

@@ -1,0 +1,228 @@
+// Figures of the checker (zuv-peer check, grade):
+//   check_bench stamps [n]                      how exactly received datagrams are timed: the system's
+//       arrival stamps against the sender's clock, with the event loop idle and busy;
+//   check_bench suite <zuv-peer> <scenarios>    the reference suite against the bundled control units:
+//       wall time against the scenarios' summed durations;
+//   check_bench regrade <zuv-peer> [hours]      --from-trace on a trace of an hour of the fast wiper
+//       and the heartbeats;
+//   check_bench grade <zuv-peer> <scenarios> [n] grading n submissions (default 30; every third a mutant).
+#include "BenchStats.h"
+#include "PeerLink.h"
+#include "SessionFile.h"
+
+#include <QCoreApplication>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QThread>
+#include <QTimer>
+#include <QUdpSocket>
+
+#include <chrono>
+#include <cstdio>
+#include <random>
+#include <thread>
+
+namespace {
+
+using Clock = std::chrono::steady_clock;
+
+qint64 steadyMicros()
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(Clock::now().time_since_epoch()).count();
+}
+
+int stamps(int count)
+{
+    for (const bool busy : {false, true}) {
+        Peer::PeerLink link;
+        link.open(0, 9);
+        const int port = link.listeningPort();
+        std::vector<qint64> sentAt(static_cast<std::size_t>(count), 0);
+        BenchStats system, read;
+        QEventLoop loop;
+        QObject::connect(&link, &Peer::PeerLink::received, &loop,
+                         [&](const StateDatagram::Received& datagram, qint64 arrived) {
+                             const qint64 now = steadyMicros();
+                             const int index = datagram.document.object().value("n").toInt();
+                             if (index < 0 || index >= count)
+                                 return;
+                             const qint64 sent = sentAt[static_cast<std::size_t>(index)];
+                             system.samples.push_back(double(Peer::PeerLink::steadyMicros(arrived) - sent));
+                             read.samples.push_back(double(now - sent));
+                             if (busy) // the checker's loop busy with something else for 3 ms
+                                 QThread::usleep(3000);
+                             if (index == count - 1)
+                                 loop.quit();
+                         });
+        std::thread sender([&] {
+            QUdpSocket socket;
+            std::mt19937 random(1);
+            for (int index = 0; index < count; ++index) {
+                std::this_thread::sleep_for(std::chrono::microseconds(500 + random() % 4000));
+                sentAt[static_cast<std::size_t>(index)] = steadyMicros();
+                socket.writeDatagram("{\"n\":" + QByteArray::number(index) + "}", QHostAddress::LocalHost,
+                                     quint16(port));
+            }
+        });
+        QTimer::singleShot(60000, &loop, &QEventLoop::quit);
+        loop.exec();
+        sender.join();
+        std::printf("event loop %s:\n", busy ? "busy 3 ms after each datagram" : "idle");
+        system.print("  system's arrival stamp - send time");
+        read.print("  time it was read - send time");
+    }
+    return 0;
+}
+
+// Runs zuv-peer with `arguments`; returns the wall time in seconds, or -1.
+double timed(const QString& peer, const QStringList& arguments, int* status = nullptr)
+{
+    QProcess process;
+    process.setProcessChannelMode(QProcess::ForwardedErrorChannel);
+    process.setStandardOutputFile(QProcess::nullDevice());
+    QElapsedTimer timer;
+    timer.start();
+    process.start(peer, arguments);
+    if (!process.waitForFinished(3600 * 1000))
+        return -1;
+    if (status)
+        *status = process.exitCode();
+    return double(timer.nsecsElapsed()) / 1e9;
+}
+
+int suite(const QString& peer, const QString& scenarios)
+{
+    QTemporaryDir directory;
+    const QString json = directory.filePath("report.json");
+    int status = -1;
+    const double wall = timed(
+        peer,
+        {"check", "--quiet", "--start-wait", "5s", "--start", peer + " --quiet", "--json", json, scenarios},
+        &status);
+    QFile file(json);
+    file.open(QIODevice::ReadOnly);
+    double summed = 0;
+    int count = 0;
+    for (const QJsonValue& scenario :
+         QJsonDocument::fromJson(file.readAll()).object().value("scenarios").toArray()) {
+        summed += scenario.toObject().value("duration").toDouble();
+        ++count;
+    }
+    std::printf("reference suite: %d scenarios, exit %d, %.1f s wall, %.1f s summed durations, ratio %.3f\n",
+                count, status, wall, summed, wall / summed);
+    return 0;
+}
+
+int regrade(const QString& peer, double hours)
+{
+    // A trace of the fast wiper and the heartbeats, and the scenario it belongs to.
+    QTemporaryDir directory;
+    QFile trace(directory.filePath("hour.jsonl"));
+    trace.open(QIODevice::WriteOnly);
+    QJsonObject state;
+    const auto whole = [&state] { return state; };
+    for (int index = 0; index < StateValues::count; ++index)
+        state.insert(QLatin1String(StateValues::table[index].name), StateValues::toJson(index, 0));
+    qint64 t = 1000;
+    trace.write(Peer::SessionFile::line({t, Peer::SessionFile::Direction::In, whole(), {}, {}, {}}));
+    state.insert("cockpitWindshieldWasherMode", 5);
+    trace.write(Peer::SessionFile::line({t + 10, Peer::SessionFile::Direction::In, whole(), {}, {}, {}}));
+    static const int clockwise[4] = {6, 3, 9, 12};
+    const qint64 end = qint64(hours * 3600e6);
+    int position = 0, direction = 1;
+    qint64 lines = 2;
+    for (qint64 step = 0; t < end; ++step) {
+        t = 20000 + step * 27778; // 36 steps a second
+        position += direction;
+        if (position == 16 || position == 0)
+            direction = -direction;
+        const int pattern = clockwise[position % 4];
+        QJsonObject document{{"windshieldWiperA", (pattern & 8) != 0},
+                             {"windshieldWiperB", (pattern & 4) != 0},
+                             {"windshieldWiperC", (pattern & 2) != 0},
+                             {"windshieldWiperD", (pattern & 1) != 0}};
+        if (step % 18 == 0)
+            document.insert("alarmGenericLightUp", (step / 18) % 2 == 0);
+        trace.write(Peer::SessionFile::line({t, Peer::SessionFile::Direction::Out, document, {}, {}, {}}));
+        ++lines;
+    }
+    trace.close();
+    QFile scenario(directory.filePath("hour.yaml"));
+    scenario.open(QIODevice::WriteOnly);
+    scenario.write(QStringLiteral("scenario: An hour of the fast wiper\ntimeout: %1s\nsteps:\n"
+                                  "  - set: {cockpitWindshieldWasherMode: 5}\n"
+                                  "  - wiper: {moves: [+16, -16, +16, -16]}\n    rate: 36/s\n    within: 5s\n"
+                                  "  - hold: {windshieldHeater: false}\n    for: %2s\n"
+                                  "monitors:\n  - never: {lightUpperBeamHeadlight: true}\n")
+                       .arg(qint64(hours * 3600) + 60)
+                       .arg(qint64(hours * 3600) - 10)
+                       .toUtf8());
+    scenario.close();
+    int status = -1;
+    const double wall =
+        timed(peer, {"check", "--from-trace", trace.fileName(), scenario.fileName()}, &status);
+    std::printf("--from-trace on %.2f h of trace (%lld lines, %.1f MB): %.2f s, exit %d\n", hours, lines,
+                double(QFileInfo(trace.fileName()).size()) / 1e6, wall, status);
+    return 0;
+}
+
+int grade(const QString& peer, const QString& scenarios, int count)
+{
+    QTemporaryDir directory;
+    QStringList submissions;
+    const QStringList mutants = {"indicator-frequency", "high-beam-alone", "heater-ignores-temperature"};
+    for (int index = 0; index < count; ++index) {
+        const QString folder =
+            directory.filePath(QStringLiteral("student%1").arg(index + 1, 2, 10, QLatin1Char('0')));
+        QDir().mkpath(folder);
+        QFile run(folder + "/run.sh");
+        run.open(QIODevice::WriteOnly);
+        QString command = "exec " + peer + " --quiet";
+        if (index % 3 == 2)
+            command += " --mutant " + mutants[(index / 3) % mutants.size()];
+        run.write((command + "\n").toUtf8());
+        submissions << folder;
+    }
+    for (const int jobs : {1, 2}) {
+        int status = -1;
+        const double wall =
+            timed(peer,
+                  QStringList{"grade", "--scenarios", scenarios, "--start", "sh {}/run.sh", "--start-wait",
+                              "5s", "--out", directory.filePath(QString("out%1").arg(jobs)), "--jobs",
+                              QString::number(jobs)} +
+                      submissions,
+                  &status);
+        QFile csv(directory.filePath(QString("out%1/grades.csv").arg(jobs)));
+        csv.open(QIODevice::ReadOnly);
+        const int rows = csv.readAll().count('\n') - 1;
+        std::printf("grade of %d submissions, --jobs %d: %.1f s, exit %d, %d rows in grades.csv\n", count,
+                    jobs, wall, status, rows);
+    }
+    return 0;
+}
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QCoreApplication application(argc, argv);
+    const QStringList arguments = application.arguments();
+    const QString mode = arguments.value(1);
+    if (mode == "stamps")
+        return stamps(arguments.size() > 2 ? arguments.at(2).toInt() : 2000);
+    if (mode == "suite" && arguments.size() >= 4)
+        return suite(arguments.at(2), arguments.at(3));
+    if (mode == "regrade" && arguments.size() >= 3)
+        return regrade(arguments.at(2), arguments.size() > 3 ? arguments.at(3).toDouble() : 1.0);
+    if (mode == "grade" && arguments.size() >= 4)
+        return grade(arguments.at(2), arguments.at(3), arguments.size() > 4 ? arguments.at(4).toInt() : 30);
+    std::fprintf(stderr,
+                 "usage: check_bench stamps [n] | suite ZUV-PEER SCENARIOS | regrade ZUV-PEER [hours] |"
+                 " grade ZUV-PEER SCENARIOS [n]\n");
+    return 2;
+}
