@@ -12,7 +12,7 @@ namespace Check::Reports {
 namespace {
 
 // The drawing's geometry, in SVG units (pixels at full size).
-constexpr double labelWidth = 250;
+constexpr double labelWidth = 280;
 constexpr double plotWidth = 1000;
 constexpr double rightMargin = 30;
 constexpr double rowHeight = 28;
@@ -23,9 +23,9 @@ constexpr double markWidth = 20;
 constexpr double axisHeight = 30;
 constexpr double busBevel = 3;
 constexpr double busCharWidth = 6.8; // of the bus's 11 px monospace digits
-// Changes closer than this to the one before merge into a band: a truth value's under a pixel, a
-// bus's where its segments would be too narrow to tell apart.
-constexpr double boolGap = 1.0;
+// Changes closer than this to the one before merge into a band: a truth value's where its edges
+// would blur into a solid comb, a bus's where its segments would be too narrow to tell apart.
+constexpr double boolGap = 2.0;
 constexpr double busGap = 4.0;
 
 // A coordinate, to a tenth.
@@ -71,7 +71,7 @@ private:
     }
     std::vector<Run> runsOf(const std::vector<Change>& changes, double gap) const;
     void label(const Row& row, double top);
-    void band(const QString& name, const std::vector<Change>& changes, const Run& run, double top);
+    QString band(const QString& name, const std::vector<Change>& changes, const Run& run, double top) const;
     void truthTrace(const QString& name, const Row& row, double top);
     void busTrace(const QString& name, const Row& row, double top);
     void busSegment(const QString& name, double from, double to, int value, Micros since, Micros until,
@@ -131,15 +131,16 @@ void Timeline::label(const Row& row, double top)
                .arg(row.changes.size());
 }
 
-void Timeline::band(const QString& name, const std::vector<Change>& changes, const Run& run, double top)
+QString Timeline::band(const QString& name, const std::vector<Change>& changes, const Run& run,
+                       double top) const
 {
     const double from = x(changes[run.first].at);
     const double to = x(changes[run.last].at);
-    out += QStringLiteral("<rect class=\"band\" x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\">"
+    return QStringLiteral("<rect class=\"band\" x=\"%1\" y=\"%2\" width=\"%3\" height=\"%4\">"
                           "<title>%5: %6 changes from %7 to %8</title></rect>")
-               .arg(n(from), n(top), n(std::max(1.0, to - from)), n(traceHeight), name)
-               .arg(run.last - run.first + 1)
-               .arg(secondsText(changes[run.first].at), secondsText(changes[run.last].at));
+        .arg(n(from), n(top), n(std::max(1.0, to - from)), n(traceHeight), name)
+        .arg(run.last - run.first + 1)
+        .arg(secondsText(changes[run.first].at), secondsText(changes[run.last].at));
 }
 
 void Timeline::truthTrace(const QString& name, const Row& row, double top)
@@ -148,18 +149,27 @@ void Timeline::truthTrace(const QString& name, const Row& row, double top)
     const double low = high + traceHeight;
     const auto y = [&](int value) { return n(value ? high : low); };
     const std::vector<Change>& changes = row.changes;
-    QString path = QStringLiteral("M%1 %2").arg(n(x(0)), y(changes.front().value ? 0 : 1));
+    // The trace, and the same outline closed along the low line: the shading of the lit times.
+    QString trace = QStringLiteral("M%1 %2").arg(n(x(0)), y(changes.front().value ? 0 : 1));
+    QString lit = trace;
+    QString bands;
     for (const Run& run : runsOf(changes, boolGap)) {
         const Change& last = changes[run.last];
         if (run.first == run.last) {
-            path += QStringLiteral("H%1V%2").arg(n(x(last.at)), y(last.value));
+            const QString edge = QStringLiteral("H%1V%2").arg(n(x(last.at)), y(last.value));
+            trace += edge;
+            lit += edge;
             continue;
         }
-        path += QStringLiteral("H%1M%2 %3").arg(n(x(changes[run.first].at)), n(x(last.at)), y(last.value));
-        band(name, changes, run, high);
+        const QString from = n(x(changes[run.first].at));
+        const QString to = n(x(last.at));
+        trace += QStringLiteral("H%1M%2 %3").arg(from, to, y(last.value));
+        lit += QStringLiteral("H%1V%2H%3V%4").arg(from, n(low), to, y(last.value));
+        bands += band(name, changes, run, high);
     }
-    path += QStringLiteral("H%1").arg(n(x(span)));
-    out += QStringLiteral("<path class=\"trace\" d=\"%1\"/>\n").arg(path);
+    const QString end = QStringLiteral("H%1").arg(n(x(span)));
+    out += QStringLiteral("<path class=\"lit\" d=\"%1%2V%3H%4Z\"/><path class=\"trace\" d=\"%5%2\"/>%6\n")
+               .arg(lit, end, n(low), n(x(0)), trace, bands);
 }
 
 void Timeline::busSegment(const QString& name, double from, double to, int value, Micros since, Micros until,
@@ -194,7 +204,7 @@ void Timeline::busTrace(const QString& name, const Row& row, double top)
         const Change& first = changes[run.first];
         busSegment(name, from, x(first.at), value, since, first.at, high);
         if (run.first != run.last)
-            band(name, changes, run, high);
+            out += band(name, changes, run, high);
         from = x(changes[run.last].at);
         value = changes[run.last].value;
         since = changes[run.last].at;
@@ -225,7 +235,8 @@ void Timeline::axis(double top, double bottom)
                    .arg(n(at), n(top), n(bottom + 5), n(bottom + 19),
                         QString::number(tick * step, 'f', decimals));
     }
-    if (report.duration > 0 && report.duration < span) {
+    // Where the scenario ended, when something came after it.
+    if (report.duration > 0 && x(span) - x(report.duration) >= 4) {
         const double end = x(report.duration);
         out += QStringLiteral("<line class=\"end\" x1=\"%1\" y1=\"%2\" x2=\"%1\" y2=\"%3\"/>"
                               "<text class=\"endtext\" x=\"%4\" y=\"%5\">end</text>\n")
@@ -328,8 +339,13 @@ QString Timeline::svg()
             busTrace(name, row, rowTop);
         out += QStringLiteral("</g>\n");
     }
-    for (const Mark& mark : checkMarks)
-        drawMark(mark, top, bottom);
+    // Failures last, so that a pass decided at the same time does not hide them.
+    for (const bool failures : {false, true}) {
+        for (const Mark& mark : checkMarks) {
+            if ((report.results[mark.check].verdict == CheckResult::Verdict::Fail) == failures)
+                drawMark(mark, top, bottom);
+        }
+    }
     out += QStringLiteral("</svg>\n");
     return out;
 }

@@ -18,8 +18,8 @@ QString secondsText(Micros micros);
 // The scenario's timeline as one inline SVG drawn like a logic analyser: a row per value that
 // changed (a truth value as a high/low trace, a whole number as a bus with the value written in
 // each segment), labelled with who set it, a time axis in seconds, and a line where each check was
-// decided, numbered by its place in `report.results` from 1. Changes closer than a pixel (a few on
-// a bus) merge into a band. Empty when there is nothing to draw.
+// decided, numbered by its place in `report.results` from 1. Changes closer than two pixels (four
+// on a bus) merge into a band. Empty when there is nothing to draw.
 QString timelineSvg(const ScenarioReport& report);
 
 } // namespace Check::Reports
