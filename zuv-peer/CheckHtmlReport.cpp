@@ -43,7 +43,7 @@ section.scenario.notrun{border-top-color:#6e7781}
 .facts{color:#424a53;margin:0 0 10px}
 .inconclusive-reason{background:#fff8c5;border:1px solid #d4a72c;border-radius:6px;padding:8px 12px}
 table.checks{border-collapse:collapse;width:100%;font-size:15px}
-table.checks th{text-align:left;background:#f6f8fa;border-bottom:2px solid #d0d7de;padding:6px 10px}
+table.checks th{text-align:left;white-space:nowrap;background:#f6f8fa;border-bottom:2px solid #d0d7de;padding:6px 10px}
 table.checks td{border-bottom:1px solid #d8dee4;padding:6px 10px;vertical-align:top}
 table.checks tr.fail td{background:#ffebe9}
 table.checks td.number{color:#57606a;text-align:right}
@@ -79,6 +79,9 @@ svg.timeline text{font-family:ui-monospace,"DejaVu Sans Mono",Consolas,monospace
 .tag.peer{fill:#fff8c5;stroke:#57606a}
 .tag.both{fill:#fbefff;stroke:#8250df}
 .tagtext{font-size:10px;fill:#1f2328;text-anchor:middle}
+.lit{fill:#1f2328;fill-opacity:.12}
+.row.sent .lit{fill:#0969da}
+.row.both .lit{fill:#8250df}
 .trace{fill:none;stroke:#1f2328;stroke-width:2;stroke-linejoin:round}
 .row.sent .trace{stroke:#0969da}
 .row.both .trace{stroke:#8250df}
@@ -271,7 +274,7 @@ QString section(const ScenarioReport& report, std::size_t index)
             .arg(word) +
         htmlText(report.scenario.name) + QStringLiteral("</h2>\n<p class=\"facts\">") +
         htmlText(report.scenario.file) + QStringLiteral(" · ") + pointsText(report.points, report.maxPoints) +
-        QStringLiteral(" · ran ") + secondsText(report.duration) +
+        (report.duration > 0 ? QStringLiteral(" · ran ") + secondsText(report.duration) : QString()) +
         QStringLiteral(" · %1 datagrams from the peer · seed %2</p>\n")
             .arg(report.datagramsFromPeer)
             .arg(report.seed);
