@@ -66,8 +66,9 @@ ScenarioRun::ScenarioRun(const Scenario& scenario) : definition(scenario)
                                  .arg(item.frequency, 0, 'f', 2)
                                  .arg(toleranceText(item.frequencyTolerance, QStringLiteral("Hz")));
             if (item.duty >= 0)
-                check.expected +=
-                    QStringLiteral(", duty %1 ± %2").arg(percent(item.duty)).arg(item.dutyTolerance * 100.0);
+                check.expected += QStringLiteral(", duty %1 ± %2 points")
+                                      .arg(percent(item.duty))
+                                      .arg(item.dutyTolerance * 100.0);
             break;
         case Step::Kind::Wiper:
             check.kind = QStringLiteral("wiper");
@@ -180,7 +181,9 @@ void ScenarioRun::apply(Micros at, const Values& values, bool fromPeer)
         if (held == assignment.value)
             continue;
         held = assignment.value;
-        timeline.push_back({start < 0 ? 0 : relative(at), assignment.index, assignment.value, fromPeer});
+        // The timeline runs from the start to the end of the scenario.
+        if (!finished)
+            timeline.push_back({start < 0 ? 0 : relative(at), assignment.index, assignment.value, fromPeer});
     }
 }
 
