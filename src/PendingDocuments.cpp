@@ -2,12 +2,13 @@
 
 #include <algorithm>
 
-bool PendingDocuments::push(StateValues::Assignments document)
+bool PendingDocuments::push(Document document)
 {
     std::lock_guard<std::mutex> lock(mutex);
     const bool wasEmpty = waiting.empty();
     if (waiting.size() >= capacity) {
-        merge(waiting[0], waiting[1]);
+        merge(waiting[0].assignments, waiting[1].assignments);
+        waiting[0].bytes.clear();
         waiting.erase(waiting.begin() + 1);
         ++merged;
     }
@@ -15,9 +16,9 @@ bool PendingDocuments::push(StateValues::Assignments document)
     return wasEmpty;
 }
 
-std::vector<StateValues::Assignments> PendingDocuments::takeAll()
+std::vector<PendingDocuments::Document> PendingDocuments::takeAll()
 {
-    std::vector<StateValues::Assignments> taken;
+    std::vector<Document> taken;
     std::lock_guard<std::mutex> lock(mutex);
     taken.swap(waiting);
     return taken;

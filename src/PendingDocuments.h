@@ -2,6 +2,8 @@
 
 #include "StateValues.h"
 
+#include <QByteArray>
+
 #include <cstddef>
 #include <mutex>
 #include <vector>
@@ -15,14 +17,22 @@
 class PendingDocuments
 {
 public:
+    // A received document: its assignments, and where a faulty link is to handle it, its bytes
+    // (a merged document has none: it is taken as it is).
+    struct Document
+    {
+        StateValues::Assignments assignments;
+        QByteArray bytes;
+    };
+
     explicit PendingDocuments(std::size_t capacity) : capacity(capacity < 2 ? 2 : capacity) {}
 
     // Adds a document. Returns true when none was waiting before: then whoever applies them has to
     // be told.
-    bool push(StateValues::Assignments document);
+    bool push(Document document);
 
     // Takes every waiting document, oldest first.
-    std::vector<StateValues::Assignments> takeAll();
+    std::vector<Document> takeAll();
 
     // How many times two waiting documents were made one.
     std::size_t merges() const;
@@ -33,6 +43,6 @@ public:
 private:
     const std::size_t capacity;
     mutable std::mutex mutex;
-    std::vector<StateValues::Assignments> waiting;
+    std::vector<Document> waiting;
     std::size_t merged = 0;
 };

@@ -1,5 +1,6 @@
 #include "VirtualPlatformDataManager.h"
 
+#include "FaultSession.h"
 #include "StateDatagram.h"
 #include "ThreadSanitizer.h"
 #include "Trace.h"
@@ -8,8 +9,10 @@
 #include <QJsonDocument>
 #include <QJsonObject>
 
+#include <array>
 #include <chrono>
 #include <cstdlib>
+#include <utility>
 
 namespace {
 
@@ -84,11 +87,42 @@ void VirtualPlatformDataManager::stop()
     ZUV_HAPPENS_AFTER(this);
 }
 
+void VirtualPlatformDataManager::setFaults(FaultSession* session)
+{
+    faults = session;
+    connect(&faults->toPeer(), &LinkConditioner::delivered, this,
+            [this](const QByteArray& datagram) { send(datagram.constData(), std::size_t(datagram.size())); });
+    connect(&faults->toProgram(), &LinkConditioner::delivered, this, [this](const QByteArray& datagram) {
+        applyReceived(StateDatagram::receive(datagram).assignments);
+    });
+    // Faults that start or end change what is shown and what is sent.
+    const auto reshow = [this] {
+        model->apply(faults->values().shownNow(FaultSession::now()));
+        handleModelUpdate();
+    };
+    connect(faults, &FaultSession::changed, this, reshow);
+    model->apply(faults->values().shownNow(FaultSession::now())); // a stuck lamp is lit from the start
+}
+
 void VirtualPlatformDataManager::handleModelUpdate()
 {
+    if (applying) {
+        ++transmissionsDue;
+        return;
+    }
     char buffer[StateDatagram::size] = {};
     QJsonObject object;
-    model->serializeJson(object);
+    if (faults && !faults->values().empty()) {
+        std::array<int, StateValues::count> values{};
+        for (int index = 0; index < StateValues::count; ++index)
+            values[static_cast<std::size_t>(index)] = model->value(index);
+        faults->values().sending(values, FaultSession::now());
+        for (int index = 0; index < StateValues::count; ++index)
+            object.insert(QLatin1String(StateValues::table[index].name),
+                          StateValues::toJson(index, values[static_cast<std::size_t>(index)]));
+    } else {
+        model->serializeJson(object);
+    }
     const QJsonDocument document(object);
     const QByteArray compact = StateDatagram::compactText(document);
     Trace::write("Transmitting:\n" + document.toJson().toStdString() + "\n\n");
@@ -97,14 +131,38 @@ void VirtualPlatformDataManager::handleModelUpdate()
                     " bytes) does not fit one datagram");
         return;
     }
-    transceiver.transmit(buffer, transmitBufferLength);
+    if (faults && faults->toPeer().active())
+        faults->toPeer().submit(QByteArray(buffer, int(transmitBufferLength)));
+    else
+        send(buffer, transmitBufferLength);
+}
+
+void VirtualPlatformDataManager::send(const char* datagram, std::size_t length)
+{
+    transceiver.transmit(const_cast<char*>(datagram), length);
 }
 
 void VirtualPlatformDataManager::applyPending()
 {
     ZUV_HAPPENS_AFTER(&pending);
-    for (const StateValues::Assignments& document : pending.takeAll())
-        model->apply(document);
+    for (PendingDocuments::Document& document : pending.takeAll()) {
+        if (faults && !document.bytes.isEmpty())
+            faults->toProgram().submit(document.bytes);
+        else
+            applyReceived(document.assignments);
+    }
+}
+
+void VirtualPlatformDataManager::applyReceived(const StateValues::Assignments& assignments)
+{
+    applying = true;
+    if (faults && !faults->values().empty())
+        model->apply(faults->values().receiving(assignments, FaultSession::now()));
+    else
+        model->apply(assignments);
+    applying = false;
+    for (int due = std::exchange(transmissionsDue, 0); due > 0; --due)
+        handleModelUpdate();
 }
 
 void VirtualPlatformDataManager::run()
@@ -129,8 +187,12 @@ void VirtualPlatformDataManager::run()
         Trace::write(cycleTrace(received));
         if (received.dropped())
             continue;
+        // Through a faulty link the datagram itself goes on: the link may damage it.
+        PendingDocuments::Document document{std::move(received.assignments), {}};
+        if (faults && faults->conditionsIncoming())
+            document.bytes = QByteArray(buffer, datagram.bytes);
         ZUV_HAPPENS_BEFORE(&pending);
-        if (pending.push(std::move(received.assignments)))
+        if (pending.push(std::move(document)))
             QMetaObject::invokeMethod(this, &VirtualPlatformDataManager::applyPending, Qt::QueuedConnection);
     }
     ZUV_HAPPENS_BEFORE(this);

@@ -8,6 +8,7 @@
 #include <atomic>
 #include <string>
 
+class FaultSession;
 class VirtualPlatformDataModel;
 
 namespace StateDatagram {
@@ -55,6 +56,11 @@ public:
     // How often documents were merged because the main thread fell behind.
     std::size_t mergedDocuments() const { return pending.merges(); }
 
+    // Puts the instructor's faults on the wire (before start(); not owned, must outlive the
+    // manager): what is sent and what is shown of what arrives go through them. Without, nothing of
+    // them costs anything.
+    void setFaults(FaultSession* session);
+
 public slots:
     void handleModelUpdate();
 
@@ -65,12 +71,19 @@ private:
     void setUp(const Endpoints& endpoints);
     // Main thread: applies what the link thread has received.
     void applyPending();
+    void applyReceived(const StateValues::Assignments& assignments);
+    void send(const char* datagram, std::size_t length);
 
     VirtualPlatformDataModel* model;
     JOLV::Connectivity::UDPTransceiver transceiver;
     unsigned long long transmitBufferLength = 4096;
     unsigned long long receiveBufferLength = 4096;
     PendingDocuments pending{pendingCapacity};
+    FaultSession* faults = nullptr;
+    // While a received document is applied, the transmissions it causes wait for its end, so
+    // that each carries the whole document (one per module input it changed).
+    bool applying = false;
+    int transmissionsDue = 0;
     std::atomic<bool> stopRequested{false};
     bool socketOpen = false;
 };

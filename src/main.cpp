@@ -1,4 +1,5 @@
 #include "Connectivity/SocketLayer.h"
+#include "FaultSession.h"
 #include "LightSwitchDataModel.h"
 #include "PlatformScene.h"
 #include "ShutdownSignals.h"
@@ -10,8 +11,10 @@
 #include <QCoreApplication>
 #include <QGuiApplication>
 #include <QQmlApplicationEngine>
+#include <QQuickWindow>
 
 #include <cstdio>
+#include <memory>
 
 namespace {
 
@@ -33,6 +36,14 @@ void setUpCommandLine(QCommandLineParser& parser)
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
     }
+    parser.addOption(
+        {QStringLiteral("faults"),
+         QStringLiteral("Put the faults of <file> on the wire: broken lamps, stuck switches, crossed "
+                        "wires, a bad link (YAML; re-read when it changes)."),
+         QStringLiteral("file")});
+    parser.addOption(
+        {QStringLiteral("faults-quiet"),
+         QStringLiteral("Tell only that faults are at work, not which ones (for an exercise).")});
     QCommandLineOption reverse(QStringLiteral("reverse"));
     reverse.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(reverse);
@@ -44,6 +55,7 @@ int main(int argc, char* argv[])
 {
     QCommandLineParser commandLine;
     setUpCommandLine(commandLine);
+    QString faultsFile;
     {
         // --help and --version are answered, and options neither it nor Qt knows refused, before
         // any window, socket or trace: the parser ends the process then.
@@ -56,6 +68,20 @@ int main(int argc, char* argv[])
                          qPrintable(commandLine.positionalArguments().first()));
             return 1;
         }
+        faultsFile = commandLine.value(QStringLiteral("faults"));
+        if (commandLine.isSet(QStringLiteral("faults-quiet")) && faultsFile.isEmpty()) {
+            std::fprintf(stderr, "%s: --faults-quiet goes with --faults FILE\n",
+                         qPrintable(QCoreApplication::applicationName()));
+            return 1;
+        }
+        // A fault file that cannot be used stops the program before anything else.
+        if (!faultsFile.isEmpty()) {
+            const FaultsLoaded loaded = loadFaults(faultsFile);
+            for (const QString& error : loaded.errors)
+                std::fprintf(stderr, "%s\n", qPrintable(error));
+            if (!loaded.errors.isEmpty())
+                return 2;
+        }
     }
 
     JOLV::Connectivity::net::startup();
@@ -65,12 +91,35 @@ int main(int argc, char* argv[])
 
     QGuiApplication application(argc, argv);
     VirtualPlatformDataModel model;
+    std::unique_ptr<FaultSession> faults; // outlives the link, which uses it
     VirtualPlatformDataManager manager(&model);
+    if (!faultsFile.isEmpty()) {
+        faults =
+            std::make_unique<FaultSession>(faultsFile, commandLine.isSet(QStringLiteral("faults-quiet")));
+        const QStringList errors = faults->start();
+        for (const QString& error : errors)
+            std::fprintf(stderr, "%s\n", qPrintable(error));
+        if (!errors.isEmpty())
+            return 2;
+        manager.setFaults(faults.get());
+    }
     LightSwitchDataModel lightSwitchDataModel;
     ShutdownSignals shutdownSignals;
 
     QQmlApplicationEngine engine;
     PlatformScene::load(engine, model, lightSwitchDataModel);
+    if (faults) {
+        // Whoever runs the program sees that faults are at work, even when not which ones.
+        if (auto* window = qobject_cast<QQuickWindow*>(engine.rootObjects().value(0))) {
+            const QString title = window->title();
+            const auto mark = [window, title, &faults] {
+                window->setTitle(faults->anyActive() ? title + QStringLiteral(" \u2014 faults active")
+                                                     : title);
+            };
+            mark();
+            QObject::connect(faults.get(), &FaultSession::changed, window, mark);
+        }
+    }
 
     manager.start(QThread::InheritPriority);
     const int exitCode = application.exec();

@@ -298,9 +298,8 @@ void DataManagerTest::stalledMainThreadBoundsTheBacklogAndKeepsTheNewestValues()
 
 void DataManagerTest::pendingDocumentsMergeTheOldestWhenFull()
 {
-    using StateValues::Assignments;
     const auto document = [](std::vector<StateValues::Assignment> list) {
-        return Assignments{std::move(list), 1};
+        return PendingDocuments::Document{{std::move(list), 1}, "bytes"};
     };
     PendingDocuments pending(3);
     QVERIFY(pending.push(document({{StateValues::cockpitBrake, 1}, {StateValues::lightDaylight, 1}})));
@@ -311,13 +310,15 @@ void DataManagerTest::pendingDocumentsMergeTheOldestWhenFull()
 
     const auto taken = pending.takeAll();
     QCOMPARE(taken.size(), std::size_t(3));
-    const auto& merged = taken[0].list;
+    const auto& merged = taken[0].assignments.list;
+    QVERIFY(taken[0].bytes.isEmpty()); // a merged document is taken as it is
     QCOMPARE(merged.size(), std::size_t(3));
     QCOMPARE(merged[0].index, int(StateValues::cockpitBrake));
     QCOMPARE(merged[0].value, 2); // the later value
     QCOMPARE(merged[1].index, int(StateValues::lightDaylight));
     QCOMPARE(merged[2].index, int(StateValues::windshieldWiperA));
-    QCOMPARE(taken[2].list[0].value, 4);
+    QCOMPARE(taken[2].assignments.list[0].value, 4);
+    QCOMPARE(taken[2].bytes, QByteArray("bytes"));
     QVERIFY(pending.takeAll().empty());
     QVERIFY(pending.push(document({}))); // empty again: the next one wakes the consumer
 }
@@ -352,11 +353,13 @@ void DataManagerTest::appliedDocumentReachesTheSceneInOrder()
     QCOMPARE(recorder.names(),
              (QStringList{"cockpitBrakeChanged", "alarmLockButtonChanged", "localBasedDataChanged",
                           "lightDaylightChanged", "windshieldWiperAChanged", "remoteBasedDataChanged"}));
-    // The changed module input makes the main thread transmit the whole state once.
+    // The changed module input makes the main thread transmit the whole state once, with the whole
+    // document applied (values after the input's in the table too).
     sendMarker();
     const auto datagrams = peer->receiveUntil(isMarker);
     QCOMPARE(datagrams.size(), 2);
     QCOMPARE(documentOf(datagrams[0]).value("alarmLockButton").toBool(), true);
+    QCOMPARE(documentOf(datagrams[0]).value("windshieldWiperA").toBool(), true);
 }
 
 void DataManagerTest::traceBlocksOfBothThreadsStayWhole()

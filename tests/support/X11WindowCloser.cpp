@@ -4,12 +4,43 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+namespace {
+
+// A window's title: its UTF-8 name where it has one (any title beyond Latin-1), else its plain name.
+QByteArray titleOf(Display* display, unsigned long window, bool& has)
+{
+    Atom type = 0;
+    int format = 0;
+    unsigned long items = 0, after = 0;
+    unsigned char* data = nullptr;
+    const Atom utf8Name = XInternAtom(display, "_NET_WM_NAME", False);
+    const Atom utf8 = XInternAtom(display, "UTF8_STRING", False);
+    if (XGetWindowProperty(display, window, utf8Name, 0, 1024, False, utf8, &type, &format, &items, &after,
+                           &data) == Success &&
+        data && type == utf8) {
+        const QByteArray title(reinterpret_cast<const char*>(data), int(items));
+        XFree(data);
+        has = true;
+        return title;
+    }
+    if (data)
+        XFree(data);
+    char* name = nullptr;
+    has = XFetchName(display, window, &name) && name;
+    const QByteArray title = has ? QByteArray(name) : QByteArray();
+    if (name)
+        XFree(name);
+    return title;
+}
+
+} // namespace
+
 unsigned long findX11Window(Display* display, unsigned long window, const QByteArray& title, bool mappedOnly)
 {
-    char* name = nullptr;
-    if (XFetchName(display, window, &name) && name) {
+    bool named = false;
+    const QByteArray name = titleOf(display, window, named);
+    if (named) {
         const bool match = title == name;
-        XFree(name);
         XWindowAttributes attributes;
         if (match && (!mappedOnly || (XGetWindowAttributes(display, window, &attributes) &&
                                       attributes.map_state == IsViewable)))
