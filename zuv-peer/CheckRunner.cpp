@@ -149,11 +149,24 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
     timer.setTimerType(Qt::PreciseTimer);
     bool started = options.start.isEmpty();
 
+    // The link is normal at the start of every scenario; link steps change it.
+    toPeer.start({}, 0);
+    toProgram.start({}, 0);
     // Makes the run's calls for what is due now: sends what it asks for, then waits.
     const auto pump = [&](Micros at) {
         for (ScenarioRun::Action action = run.next(at);; action = run.next(now())) {
-            if (action.kind == ScenarioRun::Action::Kind::Send) {
-                link.send(action.document);
+            if (action.kind == ScenarioRun::Action::Kind::Link) {
+                const quint64 seed = action.linkSeeded ? action.link.seed : options.seed;
+                toPeer.start(action.link.toPeer, seed * 2);
+                toProgram.start(action.link.toProgram, seed * 2 + 1);
+            } else if (action.kind == ScenarioRun::Action::Kind::Send) {
+                if (toPeer.active()) {
+                    char buffer[StateDatagram::size] = {};
+                    StateDatagram::frame(StateDatagram::compactText(QJsonDocument(action.document)), buffer);
+                    toPeer.submit(QByteArray(buffer, int(StateDatagram::size)));
+                } else {
+                    link.send(action.document);
+                }
                 const Micros sentAt = now();
                 trace({sentAt, SessionFile::Direction::In, action.document, {}, {}, {}});
                 run.sent(sentAt);
@@ -167,23 +180,38 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
             }
         }
     };
+    const auto handle = [&](const StateDatagram::Received& datagram, Micros at) {
+        started = true; // a started peer that speaks is up
+        if (run.startedAt() >= 0)
+            pump(at); // what was due before it arrived; before the start it only changes the state
+        trace({at,
+               SessionFile::Direction::Out,
+               datagram.document.object(),
+               datagram.verdict == StateDatagram::Received::Verdict::Document
+                   ? QString()
+                   : QString::fromStdString(datagram.reason()),
+               {},
+               {}});
+        run.received(at, datagram.assignments);
+        pump(now());
+    };
+    // Through a faulty link the peer's datagrams are judged when the link lets them through.
     const QMetaObject::Connection onDatagram = connect(
         &link, &PeerLink::received, this, [&](const StateDatagram::Received& datagram, qint64 arrivedMicros) {
-            const Micros at = local(arrivedMicros);
-            started = true; // a started peer that speaks is up
-            if (run.startedAt() >= 0)
-                pump(at); // what was due before it arrived; before the start it only changes the state
-            trace({at,
-                   SessionFile::Direction::Out,
-                   datagram.document.object(),
-                   datagram.verdict == StateDatagram::Received::Verdict::Document
-                       ? QString()
-                       : QString::fromStdString(datagram.reason()),
-                   {},
-                   {}});
-            run.received(at, datagram.assignments);
-            pump(now());
+            if (!toProgram.active())
+                handle(datagram, local(arrivedMicros));
         });
+    const QMetaObject::Connection onBytes =
+        connect(&link, &PeerLink::bytesReceived, this, [&](const QByteArray& datagram, qint64) {
+            if (toProgram.active())
+                toProgram.submit(datagram);
+        });
+    const QMetaObject::Connection onDelivered =
+        connect(&toProgram, &LinkConditioner::delivered, this,
+                [&](const QByteArray& datagram) { handle(StateDatagram::receive(datagram), now()); });
+    const QMetaObject::Connection onSent =
+        connect(&toPeer, &LinkConditioner::delivered, this,
+                [&](const QByteArray& datagram) { link.sendDatagram(datagram); });
     const QMetaObject::Connection onTimer = connect(&timer, &QTimer::timeout, this, [&] {
         link.readWaiting(1024); // what arrived before the deadline counts first
         started = true;
@@ -219,8 +247,8 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
     }
     if (couldNotStart.isEmpty() && !run.done())
         loop.exec();
-    disconnect(onDatagram);
-    disconnect(onTimer);
+    for (const QMetaObject::Connection& connection : {onDatagram, onBytes, onDelivered, onSent, onTimer})
+        disconnect(connection);
     timer.stop();
     stopPeer(peer);
     output += peer.readAll();
@@ -271,6 +299,8 @@ ScenarioReport regrade(const Scenario& scenario, const QVector<SessionFile::Entr
             continue;
         }
         ScenarioRun::Action action = run.next(entry.atMicros);
+        while (action.kind == ScenarioRun::Action::Kind::Link) // the trace holds what the link let through
+            action = run.next(entry.atMicros);
         if (entry.direction == SessionFile::Direction::In) {
             if (action.kind != ScenarioRun::Action::Kind::Send)
                 error = QStringLiteral("the trace sends a document where the scenario '%1' sends none")
@@ -287,7 +317,9 @@ ScenarioReport regrade(const Scenario& scenario, const QVector<SessionFile::Entr
     }
     // Whatever was still due after the last line.
     if (error.isEmpty() && !run.done()) {
-        const ScenarioRun::Action action = run.next(std::numeric_limits<Micros>::max() / 2);
+        ScenarioRun::Action action = run.next(std::numeric_limits<Micros>::max() / 2);
+        while (action.kind == ScenarioRun::Action::Kind::Link)
+            action = run.next(std::numeric_limits<Micros>::max() / 2);
         if (action.kind == ScenarioRun::Action::Kind::Send)
             error = QStringLiteral("the trace ends before the scenario '%1' did").arg(scenario.name);
     }

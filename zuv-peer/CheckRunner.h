@@ -72,6 +72,8 @@ private:
 
     RunOptions options;
     PeerLink link;
+    LinkConditioner toPeer;    // the checker's documents on their way to the peer
+    LinkConditioner toProgram; // the peer's on their way back
     QFile traceFile;
     std::chrono::steady_clock::time_point origin = std::chrono::steady_clock::now();
 };

@@ -1,6 +1,7 @@
 #include "PeerLink.h"
 
 #include <QJsonDocument>
+#include <QMetaMethod>
 
 #include <algorithm>
 #include <chrono>
@@ -109,11 +110,25 @@ void PeerLink::readWaiting(int most)
             emit receiveFailed(lastError());
             return;
         }
+        if (isSignalConnected(QMetaMethod::fromSignal(&PeerLink::bytesReceived)))
+            emit bytesReceived(QByteArray(buffer, datagram.bytes), datagram.arrivedMicros);
         emit received(StateDatagram::receive(buffer, static_cast<std::size_t>(datagram.bytes),
                                              static_cast<std::size_t>(datagram.length),
                                              datagram.senderAddress),
                       datagram.arrivedMicros);
     }
+}
+
+QString PeerLink::sendDatagram(const QByteArray& datagram)
+{
+    if (!socketOpen)
+        return QStringLiteral("the link is closed");
+    if (transceiver.transmit(const_cast<char*>(datagram.constData()),
+                             static_cast<unsigned long long>(datagram.size())) < 0) {
+        const int error = lastError();
+        return socketError(error, QStringLiteral("sending failed"));
+    }
+    return {};
 }
 
 qint64 PeerLink::steadyMicros(qint64 arrivedMicros)

@@ -41,6 +41,8 @@ public:
 
     // Sends one document as one datagram. Returns an empty text, or what went wrong.
     QString send(const QJsonObject& document);
+    // Sends a datagram as it is.
+    QString sendDatagram(const QByteArray& datagram);
 
     // An arrival stamp of received() on the steady clock (µs since its epoch); the steady clock's
     // present when the system gave no stamp (0).
@@ -53,6 +55,8 @@ public:
 signals:
     // `arrivedMicros`: when the system received it, on its clock (µs), or 0 where it cannot say.
     void received(const StateDatagram::Received& datagram, qint64 arrivedMicros);
+    // The same datagram's bytes, for whoever judges them later (a faulty link in between).
+    void bytesReceived(const QByteArray& datagram, qint64 arrivedMicros);
     // A receive failed with the socket layer's error number `error`.
     void receiveFailed(int error);
 

@@ -221,7 +221,7 @@ bool ScenarioParser::steps(const YAML::Node& node, Scenario& scenario)
 
 bool ScenarioParser::step(const YAML::Node& node, Step& step)
 {
-    static const QStringList kinds = {"set", "expect", "hold", "press", "wait", "blinks", "wiper"};
+    static const QStringList kinds = {"set", "expect", "hold", "press", "wait", "blinks", "wiper", "link"};
     if (!reader.isMap(node, QStringLiteral("a step")))
         return false;
     step.line = node.Mark().line + 1;
@@ -362,6 +362,16 @@ bool ScenarioParser::step(const YAML::Node& node, Step& step)
         }
         optionalPoints();
         title(QStringLiteral("blinks ") + scalarOf(body));
+    } else if (kind == QLatin1String("link")) {
+        step.kind = Step::Kind::Link;
+        good &= reader.onlyKeys(node, {"link"}, QStringLiteral("a link step"));
+        if (body.IsScalar() && scalarOf(body) == QLatin1String("normal")) {
+            step.title = QStringLiteral("link normal");
+        } else {
+            good &= readLinkFaults(reader, body, step.link);
+            step.linkSeeded = bool(body["seed"]);
+            step.title = QStringLiteral("link faults");
+        }
     } else if (kind == QLatin1String("wiper")) {
         step.kind = Step::Kind::Wiper;
         good &= reader.onlyKeys(node, {"wiper", "rate", "parked", "within", "tolerance", "points", "title"},

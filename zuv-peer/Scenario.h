@@ -1,5 +1,6 @@
 #pragma once
 
+#include "LinkConditioner.h"
 #include "StateValues.h"
 
 #include <QString>
@@ -38,7 +39,8 @@ struct Step
         Press,
         Wait,
         Blinks,
-        Wiper
+        Wiper,
+        Link // the link's faults from here on (none: normal)
     };
 
     Kind kind = Kind::Wait;
@@ -56,7 +58,9 @@ struct Step
     std::vector<int> moves;      // wiper: signed steps
     double rate = 0;             // wiper: steps per second, 0 when not checked
     Tolerance rateTolerance;
-    bool parked = false; // wiper: then stays at step 0 to the step's end
+    bool parked = false;     // wiper: then stays at step 0 to the step's end
+    LinkFaults link;         // link
+    bool linkSeeded = false; // link: its own seed given
 
     // Steps that are decided and reported; set, press and wait only act.
     bool isCheck() const

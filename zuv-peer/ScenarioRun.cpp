@@ -105,6 +105,13 @@ ScenarioRun::Action ScenarioRun::next(Micros now)
 {
     Action action;
     for (;;) {
+        if (linkPending) {
+            linkPending = false;
+            action.kind = Action::Kind::Link;
+            action.link = pendingLink;
+            action.linkSeeded = pendingLinkSeeded;
+            return action;
+        }
         if (sendPending) {
             action.kind = Action::Kind::Send;
             action.document = document();
@@ -211,6 +218,12 @@ void ScenarioRun::startStep(std::size_t index, Micros at)
     case Step::Kind::Wait:
         stepDeadline = at + current.duration;
         break;
+    case Step::Kind::Link:
+        linkPending = true;
+        pendingLink = current.link;
+        pendingLinkSeeded = current.linkSeeded;
+        endStep(at);
+        break;
     case Step::Kind::Expect:
         stepDeadline = at + current.within;
         watchStep(at);
@@ -284,6 +297,7 @@ void ScenarioRun::deadline(Micros at)
         evaluateWiper(at, true);
         break;
     case Step::Kind::Set:
+    case Step::Kind::Link:
         break;
     }
     endStep(at);

@@ -61,11 +61,14 @@ public:
         {
             Send,
             WaitUntil,
-            Done
+            Done,
+            Link // the link's faults change (link); nothing to wait for, ask again
         };
         Kind kind = Kind::Done;
         QJsonObject document; // Send
-        Micros until = 0;     // WaitUntil
+        LinkFaults link;      // Link
+        bool linkSeeded = false;
+        Micros until = 0; // WaitUntil
     };
 
     explicit ScenarioRun(const Scenario& scenario);
@@ -135,6 +138,9 @@ private:
     Micros timeoutAt = 0;
     bool finished = false;
     bool sendPending = false;
+    bool linkPending = false;
+    LinkFaults pendingLink;
+    bool pendingLinkSeeded = false;
     Values pendingValues; // what the pending Send changes
     int datagrams = 0;
 
