@@ -7,16 +7,21 @@ import QtQuick.Window 2.2
 Loader {
     id: lazyLoader
 
-    readonly property bool lazyLoaderShown: visible && Window.window !== null
+    // Every item up the tree is asked, because while an item is being moved into a hidden one, the
+    // items below it still tell of where they were.
+    function lazyLoaderLoadIfShown() {
+        if (active || Window.window === null)
+            return
+        for (var item = lazyLoader; item; item = item.parent) {
+            if (!item.visible)
+                return
+        }
+        active = true
+    }
 
     active: false
 
-    onLazyLoaderShownChanged: {
-        if (lazyLoaderShown)
-            active = true
-    }
-    Component.onCompleted: {
-        if (lazyLoaderShown)
-            active = true
-    }
+    onVisibleChanged: lazyLoaderLoadIfShown()
+    Window.onWindowChanged: lazyLoaderLoadIfShown()
+    Component.onCompleted: lazyLoaderLoadIfShown()
 }

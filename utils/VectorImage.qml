@@ -29,14 +29,25 @@ Image {
 
     // True while a new size waits to settle before the picture is rendered at it.
     readonly property bool vectorImageRenderPending: vectorImageResizeTimer.running
-    readonly property bool vectorImageShown: vectorImageSettled && visible && Window.window !== null
-                                             && width > 0 && height > 0
     // Set once the creator has had its say: a layer made visible at creation and hidden by its
     // creator right after is not rasterised in between.
     property bool vectorImageSettled: false
 
+    // Whether the picture is shown: visible, in a window, with a size. Every item up the tree is
+    // asked, because while an item is being moved into a hidden one, the items below it still tell
+    // of where they were.
+    function vectorImageIsShown() {
+        if (!vectorImageSettled || width <= 0 || height <= 0 || Window.window === null)
+            return false
+        for (var item = vectorImage; item; item = item.parent) {
+            if (!item.visible)
+                return false
+        }
+        return true
+    }
+
     function vectorImageRender() {
-        if (vectorImageShown)
+        if (vectorImageIsShown())
             vectorImageRenderSize = Qt.size(Math.ceil(width), Math.ceil(height))
     }
 
@@ -49,7 +60,12 @@ Image {
     }
 
     function vectorImageSizeChanged() {
-        if (!vectorImageShown || vectorImageRenderSize.width <= 0)
+        if (vectorImageRenderSize.width <= 0) {
+            // Shown for the first time: rasterised before the frame that shows it.
+            vectorImageRender()
+            return
+        }
+        if (!vectorImageIsShown())
             return
         if (vectorImageOutgrown())
             vectorImageResizeTimer.restart()
@@ -66,13 +82,9 @@ Image {
     Component.onCompleted: Qt.callLater(function() { vectorImage.vectorImageSettled = true })
     onWidthChanged: vectorImageSizeChanged()
     onHeightChanged: vectorImageSizeChanged()
-    // Shown for the first time, the picture is rasterised before the frame that shows it.
-    onVectorImageShownChanged: {
-        if (vectorImageShown && vectorImageRenderSize.width <= 0)
-            vectorImageRender()
-        else
-            vectorImageSizeChanged()
-    }
+    onVisibleChanged: vectorImageSizeChanged()
+    onVectorImageSettledChanged: vectorImageSizeChanged()
+    Window.onWindowChanged: vectorImageSizeChanged()
 
     Timer {
         id: vectorImageResizeTimer

@@ -73,6 +73,9 @@ Item {
             compare(origins(stacks.main), [Item.BottomLeft, Item.BottomLeft, Item.BottomRight])
             compare(origins(stacks.panel), [Item.Bottom, Item.Top, Item.Top, Item.Top, Item.Top])
             compare(transmitSpy.count, 0, "a new cockpit sends nothing")
+            // Views are made when they are first shown.
+            compare(views(stacks.main).map(function(v) { return v.item !== null }), [false, false, true])
+            compare(views(stacks.panel).map(function(v) { return v.item !== null }), [true, false, false, false, false])
         }
 
         function test_switching_data() {

@@ -156,14 +156,21 @@ Item {
             compare(layer.implicitWidth, 100)
             image.visible = false
             compare(layer.implicitWidth, 100)
-            // Not in a window: not shown, whatever its own visibility.
+            // Not in a window, or moved into a hidden item: not shown, whatever its own visibility.
             var outside = createTemporaryObject(multilayerComponent, null)
             var unseen = outside.addLayer(picture)
             tryCompare(unseen, "vectorImageSettled", true)
             compare(unseen.vectorImageRenderSize.width, 0)
+            outside.parent = createTemporaryObject(hiddenComponent, root)
+            compare(unseen.vectorImageRenderSize.width, 0)
             outside.parent = root
             compare(unseen.vectorImageRenderSize, Qt.size(100, 50))
         }
+    }
+
+    Component {
+        id: hiddenComponent
+        Item { visible: false }
     }
 
     Component {
