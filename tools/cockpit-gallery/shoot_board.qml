@@ -1,9 +1,10 @@
 import QtQuick 2.5
+import QtQuick.Window 2.2
 import QtTest 1.1
 
 // Takes screenshots of the program's main window at its default size of 800 x 800, the board panned
-// so that the cockpit lies in view, on every main view of the cockpit (board-<view>.png). It prints
-// where the cockpit's display lies in the window. Run by "shoot.sh board"; the pictures go to
+// so that the cockpit lies in view, on every main view of the cockpit (board-<view>.png), in device
+// pixels. It prints where the cockpit's display lies in the window, in the window's own pixels. Run by "shoot.sh board"; the pictures go to
 // build/cockpit-gallery/.
 Item {
     id: root
@@ -21,8 +22,13 @@ Item {
             { name: "controlpanel", button: "cockpitMainViewControlButton" }
         ]
 
-        function saveImage(image, name) {
-            image.save(outputDirectory + name + ".png")
+        // Saves the item as the screen shows it, in device pixels (at QT_SCALE_FACTOR=2 twice its size).
+        function save(item, name) {
+            var ratio = Screen.devicePixelRatio
+            var saved = false
+            verify(item.grabToImage(function(result) { saved = result.saveToFile(outputDirectory + name + ".png") },
+                                    Qt.size(item.width * ratio, item.height * ratio)))
+            tryVerify(function() { return saved }, 5000, "saved " + name)
         }
 
         function test_shoot() {
@@ -43,7 +49,7 @@ Item {
                 mouseClick(findChild(window.contentItem, mainViews[i].button))
                 tryCompare(findChild(window.contentItem, "cockpitMainViewStack"), "busy", false, 2000)
                 waitForRendering(window.contentItem)
-                saveImage(grabImage(window.contentItem), "board-" + mainViews[i].name)
+                save(window.contentItem, "board-" + mainViews[i].name)
             }
             window.destroy()
         }
