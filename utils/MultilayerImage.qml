@@ -6,7 +6,8 @@ import QtQuick 2.5
 Item {
     id: multilayerImage
 
-    // true: every layer renders anew when the item's size changes; false: only on resizeAll().
+    // true: every layer renders anew whenever the item's size has settled at a new size; false: only
+    // once it differs by more than the layers' tolerance (a tenth), or on resizeAll().
     property bool multilayerImageAutoResize: false
     property var multilayerImageLayers: []
 
@@ -21,7 +22,7 @@ Item {
         return multilayerImageAppend(multilayerImageMoveableLayerComponent, url)
     }
 
-    // Renders every layer anew at the item's current size.
+    // Renders every layer that has been shown anew at the item's current size.
     function resizeAll() {
         for (var i = 0; i < multilayerImageLayers.length; ++i)
             multilayerImageLayers[i].vectorImageRender()

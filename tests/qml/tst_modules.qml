@@ -278,19 +278,24 @@ Item {
             compare(background.visible, false)
         }
 
-        // Module views do not render their layers anew on every size change; resizeAll() does.
-        function test_resizeRendersOnlyOnRequest() {
+        // A module view renders its layers anew once its size has settled after a change of more
+        // than a tenth, not for a small one; layers that have not been shown (lamps that are off,
+        // pressed looks) stay unrendered.
+        function test_layersFollowLargeResizes() {
             var module = createModule(alarmComponent)
-            var layer = module.genericModuleBaseImage
-            tryVerify(function() { return layer.vectorImageRenderSize.width > 0 })
-            var firstWidth = layer.vectorImageRenderSize.width
+            var shown = module.multilayerImageLayers.filter(function(l) { return l.visible })
+            var hidden = module.multilayerImageLayers.filter(function(l) { return !l.visible })
+            verify(shown.length > 0 && hidden.length > 0)
+            var renderedWidths = function(layers) { return layers.map(function(l) { return l.vectorImageRenderSize.width }) }
+            var firstWidth = Math.ceil(module.width)
+            shown.forEach(function(l) { tryCompare(l, "vectorImageRenderSize", Qt.size(firstWidth, Math.ceil(module.height))) })
+            module.width = 1.05 * module.width
+            verify(!shown.some(function(l) { return l.vectorImageRenderPending }))
             module.width = 2 * module.width
-            wait(200)
-            compare(layer.vectorImageRenderSize.width, firstWidth)
-            module.resizeAll()
-            module.multilayerImageLayers.forEach(function(l) {
-                compare(l.vectorImageRenderSize.width, Math.ceil(module.width * Screen.devicePixelRatio))
-            })
+            compare(renderedWidths(shown), shown.map(function() { return firstWidth }))
+            shown.forEach(function(l) { tryCompare(l, "vectorImageRenderPending", false) })
+            compare(renderedWidths(shown), shown.map(function() { return Math.ceil(module.width) }))
+            compare(renderedWidths(hidden), hidden.map(function() { return 0 }))
         }
     }
 }

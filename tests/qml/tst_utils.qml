@@ -115,28 +115,62 @@ Item {
             compare(moveable.width, 200)
         }
 
-        function test_autoResizeRendersAnewOnceTheSizeSettles() {
-            var image = createTemporaryObject(multilayerComponent, root, { multilayerImageAutoResize: true })
-            var layer = image.addLayer(picture)
-            tryCompare(layer, "status", Image.Ready)
-            tryVerify(function() { return layer.vectorImageRenderSize.width === 100 })
-            image.width = 300
-            image.height = 150
-            compare(layer.vectorImageRenderSize.width, 100)  // not on every change
-            tryVerify(function() { return layer.vectorImageRenderSize.width === 300 })
-            compare(layer.vectorImageRenderSize.height, 150)
+        function test_rasterFollowsTheSettledSize_data() {
+            return [
+                { tag: "auto-resize, small change", auto: true, width: 104, rendered: 104 },
+                { tag: "auto-resize, large change", auto: true, width: 300, rendered: 300 },
+                { tag: "without, small change", auto: false, width: 104, rendered: 100 },
+                { tag: "without, large change", auto: false, width: 300, rendered: 300 },
+                { tag: "without, shrunk", auto: false, width: 50, rendered: 50 }
+            ]
         }
 
-        function test_withoutAutoResizeOnlyResizeAllRendersAnew() {
-            var image = createTemporaryObject(multilayerComponent, root)
+        // The raster follows a new size once it has settled, not on every change on the way;
+        // without auto-resize only a change beyond the tolerance counts.
+        function test_rasterFollowsTheSettledSize(data) {
+            var image = createTemporaryObject(multilayerComponent, root, { multilayerImageAutoResize: data.auto })
             var layer = image.addLayer(picture)
-            tryVerify(function() { return layer.vectorImageRenderSize.width === 100 })
-            image.width = 300
-            wait(150)
-            compare(layer.vectorImageRenderSize.width, 100)
+            tryCompare(layer, "vectorImageRenderSize", Qt.size(100, 50))
+            image.width = data.width
+            image.height = data.width / 2
+            compare(layer.vectorImageRenderSize.width, 100)  // not at once
+            tryCompare(layer, "vectorImageRenderPending", false)
+            compare(layer.vectorImageRenderSize, Qt.size(data.rendered, data.rendered / 2))
             image.resizeAll()
-            compare(layer.vectorImageRenderSize.width, 300)
+            compare(layer.vectorImageRenderSize, Qt.size(data.width, data.width / 2))
         }
+
+        // A layer that has not been shown is held as a single pixel and rasterised when it is shown,
+        // before the frame that shows it; hidden again, it keeps its raster.
+        function test_rasterisedWhenFirstShown() {
+            var image = createTemporaryObject(multilayerComponent, root, { visible: false })
+            var layer = image.addLayer(picture)
+            tryCompare(layer, "vectorImageSettled", true)
+            compare(layer.status, Image.Ready)
+            compare(layer.vectorImageRenderSize.width, 0)
+            compare(layer.implicitWidth, 1)
+            image.resizeAll()
+            compare(layer.vectorImageRenderSize.width, 0)
+            image.visible = true
+            compare(layer.vectorImageRenderSize, Qt.size(100, 50))
+            compare(layer.implicitWidth, 100)
+            image.visible = false
+            compare(layer.implicitWidth, 100)
+            // Not in a window, or moved into a hidden item: not shown, whatever its own visibility.
+            var outside = createTemporaryObject(multilayerComponent, null)
+            var unseen = outside.addLayer(picture)
+            tryCompare(unseen, "vectorImageSettled", true)
+            compare(unseen.vectorImageRenderSize.width, 0)
+            outside.parent = createTemporaryObject(hiddenComponent, root)
+            compare(unseen.vectorImageRenderSize.width, 0)
+            outside.parent = root
+            compare(unseen.vectorImageRenderSize, Qt.size(100, 50))
+        }
+    }
+
+    Component {
+        id: hiddenComponent
+        Item { visible: false }
     }
 
     Component {

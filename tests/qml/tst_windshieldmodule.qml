@@ -66,8 +66,12 @@ Item {
                       "arm at " + angle + ", is at " + armRotation(module).angle)
         }
 
+        // The infrared sensor, which is made when its frame is first opened: opens the frame.
         function infrared(module) {
-            return findChild(module, "infraredSensorSubmodule")
+            openFrame(module, "windshieldModuleDistanceSensorArea", "infraredSensorSubmoduleFrame")
+            var sensor = findChild(module, "infraredSensorSubmodule")
+            verify(sensor)
+            return sensor
         }
 
         // Places the infrared sensor's object at a distance (m) from the sensor.
@@ -200,7 +204,6 @@ Item {
         function test_converterValues(data) {
             var module = createModule()
             var sensor = infrared(module)
-            openFrame(module, "windshieldModuleDistanceSensorArea", "infraredSensorSubmoduleFrame")
             placeObject(sensor, data.distance)
             compare(sensor.infraredSensorSubmoduleAnalogDigitalConverterValueIntern, data.value)
             compare(findChild(sensor, "infraredSensorSubmoduleText").text, "ADC: " + data.value)
@@ -209,7 +212,7 @@ Item {
             compare(module.windshieldModuleDistanceSensor, 0)
         }
 
-        // The starting reading shows before the frame is ever opened or sized.
+        // The starting reading shows as soon as the sensor is there, before anything is moved.
         function test_converterStartsAtTheFarthestDistance() {
             var module = createModule()
             var sensor = infrared(module)
@@ -241,7 +244,6 @@ Item {
         function test_dragPublishesAtRelease(data) {
             var module = createModule()
             var sensor = infrared(module)
-            openFrame(module, "windshieldModuleDistanceSensorArea", "infraredSensorSubmoduleFrame")
             var object = sensor.infraredSensorSubmoduleObjectImage
             var end = dragHandle(sensor, data.dx)
             if (data.atLeftLimit)
@@ -265,7 +267,6 @@ Item {
         function test_clickPublishesOnceAtTheSameValue() {
             var module = createModule()
             var sensor = infrared(module)
-            openFrame(module, "windshieldModuleDistanceSensorArea", "infraredSensorSubmoduleFrame")
             var changes = createTemporaryObject(spyComponent, root, { target: module, signalName: "windshieldModuleDistanceSensorChanged" })
             var handle = sensor.infraredSensorSubmoduleDragHandle
             mouseClick(handle, handle.width / 2, handle.height / 2)
@@ -283,7 +284,6 @@ Item {
         function test_rayReachesTheHandle(data) {
             var module = createModule()
             var sensor = infrared(module)
-            openFrame(module, "windshieldModuleDistanceSensorArea", "infraredSensorSubmoduleFrame")
             placeObject(sensor, data.distance)
             var ray = findChild(sensor, "infraredSensorSubmoduleRay")
             var handle = sensor.infraredSensorSubmoduleDragHandle
@@ -309,17 +309,19 @@ Item {
         function test_pressAreasOpenTheirFrames_data() {
             return [
                 { tag: "distance sensor", area: "windshieldModuleDistanceSensorArea", frame: "infraredSensorSubmoduleFrame",
-                  side: 0.25, cx: 0.687, cy: 0.631, width: 232, height: 176 },
+                  content: "infraredSensorSubmodule", side: 0.25, cx: 0.687, cy: 0.631, width: 232, height: 176 },
                 { tag: "light sensor", area: "windshieldModuleLightSensorArea", frame: "lightSensorSubmoduleFrame",
-                  side: 0.05, cx: 0.854, cy: 0.813, width: 176, height: 176 }
+                  content: "lightSensorSwitch", side: 0.05, cx: 0.854, cy: 0.813, width: 176, height: 176 }
             ]
         }
 
-        // A press opens the frame, centred on the module; only its close icon hides it again.
+        // A press opens the frame, centred on the module; only its close icon hides it again. Its
+        // content is made when the frame is first opened and kept from then on.
         function test_pressAreasOpenTheirFrames(data) {
             var module = createModule()
             var frame = findChild(module, data.frame)
             compare(frame.visible, false)
+            compare(findChild(module, data.content), null)
             var x = data.cx * module.width
             var y = data.cy * module.height
             var half = data.side * module.width / 2
@@ -328,6 +330,9 @@ Item {
             compare(frame.visible, false)
             mousePress(module, x + half - 1, y)
             compare(frame.visible, true)
+            var content = findChild(module, data.content)
+            verify(content)
+            compare([content.width, content.height], [data.width, data.height])
             compare(frame.submoduleFrameWidth, data.width)
             compare(frame.submoduleFrameHeight, data.height)
             fuzzyCompare(frame.x, 0.5 * module.width - frame.width / 2, 1e-9)
@@ -338,6 +343,7 @@ Item {
             compare(frame.visible, false)
             mouseClick(module, x, y)
             compare(frame.visible, true)
+            compare(findChild(module, data.content), content)
         }
 
         // The light sensor starts at night, drawn as night, as the module's reading does; each

@@ -7,12 +7,14 @@ import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/Theme"
 
 // The generic, lights and alarm module views, each in a module frame as on the board, stepped
 // through their looks: lamps off, lamps on, each press area hovered and held, a menu button held, and
-// a submodule frame shown, dragged against its limits and closed. Every step is saved as a
-// screenshot named after it.
+// a submodule frame shown, dragged against its limits and closed, and at last the modules zoomed to
+// twice their width with their lamps lit. Every step is saved as a screenshot named after it.
 Window {
     id: viewerWindow
 
-    readonly property real frameWidth: moduleViewer.moduleWidth / 1.05
+    // The modules' width is moduleWidth times zoom; the last step zooms in.
+    property real zoom: 1
+    readonly property real frameWidth: zoom * moduleViewer.moduleWidth / 1.05
     readonly property var shown: [genericFrame, lightsFrame, alarmFrame].filter(function(frame) {
         return moduleViewer.only === "" || moduleViewer.only === frame.objectName
     })
@@ -20,7 +22,7 @@ Window {
     visible: true
     color: Theme.themeBackgroundColor
     width: Math.ceil(shown.length * (frameWidth + 40) + 40)
-    height: Math.ceil(moduleViewer.moduleWidth / 1.318 + 10 + 75 + 60)
+    height: Math.ceil(zoom * moduleViewer.moduleWidth / 1.318 + 10 + 75 + 60)
     title: "module viewer"
 
     function place() {
@@ -110,6 +112,12 @@ Window {
                 moduleViewer.mouseRelease(p.x, p.y)
             } })
         }
+        // The pictures are rendered anew at the zoomed size once it has settled, well within a step.
+        list.push({ name: prefix + "zoomed-2x", run: function() {
+            setLamps(true)
+            viewerWindow.zoom = 2
+            place()
+        } })
         return list
     }
 

@@ -1,6 +1,7 @@
 import QtQuick 2.5
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.3
+import de.quandrel.jolv.utils 0.1
 import "CockpitMainViewComponents"
 import "TachometerView"
 import "CanView"
@@ -8,9 +9,10 @@ import "ControlPanelView"
 import "../Theme"
 
 // The cockpit display, laid out for 800 : 480: a menu column on the left and a content area that
-// shows the gauges, the bus table or the control panel. The three views are made once, with the
-// stack, and keep their state while another is shown; a menu button puts its view in place of the
-// shown one, the two scaling about their bottom corners. The display opens on the control panel.
+// shows the gauges, the bus table or the control panel. The stack's three places are made with it;
+// each view is made the first time it is shown and keeps its state from then on while another is
+// shown. A menu button puts its view in place of the shown one, the two scaling about their bottom
+// corners. The display opens on the control panel.
 GridLayout {
     id: cockpitMainView
 
@@ -76,23 +78,26 @@ GridLayout {
 
             // Declared here, not as children, so that the stack alone places them.
             property list<Item> items: [
-                TachometerView {
+                LazyLoader {
                     objectName: "tachometerView"
                     width: stack.width
                     height: stack.height
                     transformOrigin: Item.BottomLeft
+                    sourceComponent: Component { TachometerView {} }
                 },
-                CanView {
+                LazyLoader {
                     objectName: "canView"
                     width: stack.width
                     height: stack.height
                     transformOrigin: Item.BottomLeft
+                    sourceComponent: Component { CanView {} }
                 },
-                ControlPanelView {
+                LazyLoader {
                     objectName: "controlPanelView"
                     width: stack.width
                     height: stack.height
                     transformOrigin: Item.BottomRight
+                    sourceComponent: Component { ControlPanelView {} }
                 }
             ]
 

@@ -1,11 +1,13 @@
 import QtQuick 2.5
 import QtQuick.Controls 1.4
 import QtQuick.Layouts 1.3
+import de.quandrel.jolv.utils 0.1
 import "ControlPanelViewComponents"
 import "../../Theme"
 
-// The control panel: a bar of five tabs above a stack that shows one of the five sub-views. The
-// sub-views are made once, with the stack, and keep their controls' state while another is shown.
+// The control panel: a bar of five tabs above a stack that shows one of the five sub-views. Each
+// sub-view is made the first time it is shown and keeps its controls' state from then on while
+// another is shown.
 // A tab puts its sub-view in place of the shown one; the two scale about the bottom and the top
 // edge. The panel opens on the light sub-view.
 GridLayout {
@@ -60,35 +62,40 @@ GridLayout {
 
         // Declared here, not as children, so that the stack alone places them.
         property list<Item> items: [
-            ControlPanelSubviewLight {
+            LazyLoader {
                 objectName: "controlPanelSubviewLight"
                 width: stack.width
                 height: stack.height
                 transformOrigin: Item.Bottom
+                sourceComponent: Component { ControlPanelSubviewLight {} }
             },
-            ControlPanelSubviewAlarm {
+            LazyLoader {
                 objectName: "controlPanelSubviewAlarm"
                 width: stack.width
                 height: stack.height
                 transformOrigin: Item.Top
+                sourceComponent: Component { ControlPanelSubviewAlarm {} }
             },
-            ControlPanelSubviewWindshield {
+            LazyLoader {
                 objectName: "controlPanelSubviewWindshield"
                 width: stack.width
                 height: stack.height
                 transformOrigin: Item.Top
+                sourceComponent: Component { ControlPanelSubviewWindshield {} }
             },
-            ControlPanelSubviewRestbus {
+            LazyLoader {
                 objectName: "controlPanelSubviewRestbus"
                 width: stack.width
                 height: stack.height
                 transformOrigin: Item.Top
+                sourceComponent: Component { ControlPanelSubviewRestbus {} }
             },
-            ControlPanelSubviewDynamic {
+            LazyLoader {
                 objectName: "controlPanelSubviewDynamic"
                 width: stack.width
                 height: stack.height
                 transformOrigin: Item.Top
+                sourceComponent: Component { ControlPanelSubviewDynamic {} }
             }
         ]
 

@@ -7,7 +7,8 @@ import "../../Theme"
 // mounted on it, its push button and its four LEDs (left, up, right, down). It is the base type of
 // every module view, which adds its own layers after these in its own completion step.
 //
-// The layers are not rendered anew when the module's size changes; resizeAll() does that.
+// The layers are rendered anew only when the module's size has changed by more than a tenth (see
+// VectorImage), or on resizeAll().
 MultilayerImage {
     id: genericModule
 

@@ -119,11 +119,14 @@ GenericModule {
         submoduleFrameHeight: 0.5 * windshieldModule.height
         x: 0.5 * windshieldModule.width - width / 2
         y: 0.5 * windshieldModule.height - height / 2
-        submoduleFrameSubmodule: InfraredSensorSubmodule {
-            id: infraredSensorSubmodule
-            objectName: "infraredSensorSubmodule"
-            onInfraredSensorSubmoduleAnalogDigitalConverterValueChanged:
-                windshieldModule.windshieldModuleDistanceSensor = infraredSensorSubmoduleAnalogDigitalConverterValue
+        submoduleFrameSubmodule: LazyLoader {
+            sourceComponent: Component {
+                InfraredSensorSubmodule {
+                    objectName: "infraredSensorSubmodule"
+                    onInfraredSensorSubmoduleAnalogDigitalConverterValueChanged:
+                        windshieldModule.windshieldModuleDistanceSensor = infraredSensorSubmoduleAnalogDigitalConverterValue
+                }
+            }
         }
     }
 
@@ -138,11 +141,14 @@ GenericModule {
         y: 0.5 * windshieldModule.height - height / 2
         // Starts at night, as the light sensor's value in the state model does, so that the
         // picture and what the peer receives agree from the start.
-        submoduleFrameSubmodule: LightSensorSwitch {
-            id: lightSensorSwitch
-            objectName: "lightSensorSwitch"
-            daytimeState: false
-            onDaytimeStateChanged: windshieldModule.windshieldModuleLightSensor = daytimeState ? 1 : 0
+        submoduleFrameSubmodule: LazyLoader {
+            sourceComponent: Component {
+                LightSensorSwitch {
+                    objectName: "lightSensorSwitch"
+                    daytimeState: false
+                    onDaytimeStateChanged: windshieldModule.windshieldModuleLightSensor = daytimeState ? 1 : 0
+                }
+            }
         }
     }
 
