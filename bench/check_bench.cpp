@@ -5,8 +5,11 @@
 //       wall time against the scenarios' summed durations;
 //   check_bench regrade <zuv-peer> [hours]      --from-trace on a trace of an hour of the fast wiper
 //       and the heartbeats;
-//   check_bench grade <zuv-peer> <scenarios> [n] grading n submissions (default 30; every third a mutant).
+//   check_bench grade <zuv-peer> <scenarios> [n] grading n submissions (default 30; every third a mutant);
+//   check_bench link [n]                        the faulty link over real sockets: drop: 10% and
+//       delay: 20ms, jitter: 10ms, each over n datagrams (default 10,000).
 #include "BenchStats.h"
+#include "LinkConditioner.h"
 #include "PeerLink.h"
 #include "SessionFile.h"
 
@@ -171,6 +174,70 @@ int regrade(const QString& peer, double hours)
     return 0;
 }
 
+// The faulty link over real sockets: datagrams through a LinkConditioner into a socket, counted and
+// timed where they arrive.
+int link(int count)
+{
+    struct Run
+    {
+        const char* what;
+        LinkConditions conditions;
+    };
+    LinkConditions lossy;
+    lossy.drop = 0.10;
+    LinkConditions late;
+    late.delay = 20'000;
+    late.jitter = 10'000;
+    for (const Run& run : {Run{"drop: 10%", lossy}, Run{"delay: 20ms, jitter: 10ms", late}}) {
+        QUdpSocket receiver;
+        receiver.bind(QHostAddress(QHostAddress::LocalHost), 0);
+        QUdpSocket sender;
+        LinkConditioner conditioner;
+        conditioner.start(run.conditions, 7);
+        QObject::connect(&conditioner, &LinkConditioner::delivered, [&](const QByteArray& datagram) {
+            sender.writeDatagram(datagram, QHostAddress::LocalHost, receiver.localPort());
+        });
+        std::vector<qint64> sentAt(static_cast<std::size_t>(count), 0);
+        BenchStats late;
+        int arrived = 0;
+        QObject::connect(&receiver, &QUdpSocket::readyRead, [&] {
+            while (receiver.hasPendingDatagrams()) {
+                QByteArray datagram(int(receiver.pendingDatagramSize()), '\0');
+                receiver.readDatagram(datagram.data(), datagram.size());
+                const int index = datagram.toInt();
+                late.samples.push_back(double(steadyMicros() - sentAt[static_cast<std::size_t>(index)]) /
+                                       1000.0);
+                ++arrived;
+            }
+        });
+        // One datagram every 2 ms, as a control unit's busy stretch.
+        QTimer pace;
+        int next = 0;
+        QEventLoop loop;
+        QObject::connect(&pace, &QTimer::timeout, [&] {
+            if (next == count) {
+                pace.stop();
+                QTimer::singleShot(200, &loop, &QEventLoop::quit);
+                return;
+            }
+            sentAt[static_cast<std::size_t>(next)] = steadyMicros();
+            conditioner.submit(QByteArray::number(next++));
+        });
+        pace.setTimerType(Qt::PreciseTimer);
+        pace.start(2);
+        loop.exec();
+        double mean = 0;
+        for (const double sample : late.samples)
+            mean += sample;
+        mean /= std::max<std::size_t>(1, late.samples.size());
+        std::printf("%s over %d datagrams: %d arrived, %.2f %% lost; arrival after %.2f ms on average "
+                    "(median %.2f, p95 %.2f)\n",
+                    run.what, count, arrived, 100.0 * (count - arrived) / count, mean, late.percentile(50),
+                    late.percentile(95));
+    }
+    return 0;
+}
+
 int grade(const QString& peer, const QString& scenarios, int count)
 {
     QTemporaryDir directory;
@@ -219,6 +286,8 @@ int main(int argc, char* argv[])
         return suite(arguments.at(2), arguments.at(3));
     if (mode == "regrade" && arguments.size() >= 3)
         return regrade(arguments.at(2), arguments.size() > 3 ? arguments.at(3).toDouble() : 1.0);
+    if (mode == "link")
+        return link(arguments.size() > 2 ? arguments.at(2).toInt() : 10000);
     if (mode == "grade" && arguments.size() >= 4)
         return grade(arguments.at(2), arguments.at(3), arguments.size() > 4 ? arguments.at(4).toInt() : 30);
     std::fprintf(stderr,

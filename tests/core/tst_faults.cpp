@@ -53,6 +53,7 @@ class FaultsTest : public QObject
 private slots:
     void badFilesAreRefused_data();
     void badFilesAreRefused();
+    void theExerciseFilesAreValid();
     void inputFaultsChangeWhatIsSent_data();
     void inputFaultsChangeWhatIsSent();
     void outputFaultsChangeWhatIsShown_data();
@@ -120,6 +121,18 @@ void FaultsTest::badFilesAreRefused()
     const FaultsLoaded file = parseFaults("faults.yaml", text);
     QVERIFY2(file.errors.join('\n').contains(error), qPrintable(file.errors.join('\n')));
     QVERIFY(file.faults.values.empty());
+}
+
+void FaultsTest::theExerciseFilesAreValid()
+{
+    const QDir folder(QStringLiteral(ZUV_FAULTS_DIR));
+    const QStringList files = folder.entryList({"*.yaml"}, QDir::Files);
+    QVERIFY(files.size() >= 3);
+    for (const QString& file : files) {
+        const FaultsLoaded loaded = loadFaults(folder.filePath(file));
+        QVERIFY2(loaded.errors.isEmpty(), qPrintable(loaded.errors.join('\n')));
+        QVERIFY(!loaded.faults.values.empty() || loaded.faults.link.any());
+    }
 }
 
 void FaultsTest::inputFaultsChangeWhatIsSent_data()

@@ -116,6 +116,7 @@ private slots:
     void checks_data();
     void checks();
     void runsSendTheWholeStateWhenTheyStepOn();
+    void linkStepsChangeTheLinkBetweenSteps();
     void invalidScenarios_data();
     void invalidScenarios();
     void randomValuesFollowTheSeed();
@@ -299,6 +300,28 @@ void TestPeerScenarioRun::runsSendTheWholeStateWhenTheyStepOn()
     QVERIFY(!run.peerSpoke()); // inconclusive: the peer said nothing
 }
 
+void TestPeerScenarioRun::linkStepsChangeTheLinkBetweenSteps()
+{
+    // A link step hands its faults to whoever drives the run, before the next step's document.
+    const Scenario scenario = scenarioOf(
+        "  - link: {seed: 3, to-peer: {drop: 100%}}\n  - set: {cockpitLightSwitch: 3}\n  - link: normal\n");
+    ScenarioRun run(scenario);
+    QStringList actions;
+    for (ScenarioRun::Action action = run.next(0); action.kind != ScenarioRun::Action::Kind::Done;
+         action = run.next(0)) {
+        if (action.kind == ScenarioRun::Action::Kind::Send) {
+            actions << "send";
+            run.sent(0);
+        } else if (action.kind == ScenarioRun::Action::Kind::Link) {
+            actions << (action.link.toPeer.drop == 1.0 && action.linkSeeded && action.link.seed == 3
+                            ? "lossy"
+                            : "normal");
+            QVERIFY(action.linkSeeded == (actions.size() == 2));
+        }
+    }
+    QCOMPARE(actions, (QStringList{"send", "lossy", "send", "normal"}));
+}
+
 void TestPeerScenarioRun::invalidScenarios_data()
 {
     QTest::addColumn<QByteArray>("text");
@@ -342,6 +365,8 @@ void TestPeerScenarioRun::invalidScenarios_data()
         << head +
                "  - wait: 1s\nmonitors:\n  - {never: {lightBacklight: true}, always: {lightDaylight: true}}\n"
         << "a monitor is either never";
+    QTest::newRow("link with an unknown fault") << head + "  - link: {to-peer: {lose: 10%}}\n"
+                                                << "to-peer has no key 'lose'";
     QTest::newRow("random for a bool out of order")
         << head + "  - set: {cockpitTemperature: {random: [10, -10]}}\n"
         << "random takes the lowest value first";
