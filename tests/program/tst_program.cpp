@@ -116,6 +116,10 @@ void ProgramTest::startsInOrderAndSendsTheWholeStateOnce()
     QCOMPARE(datagram.size(), 4096);
     const QJsonObject state = QJsonDocument::fromJson(datagram.left(datagram.indexOf('\0'))).object();
     QCOMPARE(state.size(), 49);
+    // The start-up values, which the checker's scenarios start from: 0 and false throughout.
+    for (auto member = state.constBegin(); member != state.constEnd(); ++member)
+        QVERIFY2(member.value() == QJsonValue(0) || member.value() == QJsonValue(false),
+                 qPrintable(member.key()));
 
     // Once the window is up, the program is ended: all it sent is then in the peer's socket.
     QTRY_VERIFY_WITH_TIMEOUT(isX11WindowShown(windowTitle), 10000);
