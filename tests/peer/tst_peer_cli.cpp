@@ -258,7 +258,12 @@ void TestPeerCli::floodCostsLittleMemoryAndTheNextDocumentIsAnswered()
     for (int i = 0; flood.elapsed() < 2000; ++i)
         sender.transmit(state[i % 2], 4096);
     const long growth = resident() - before;
+#if defined(__SANITIZE_ADDRESS__) || (defined(__has_feature) && __has_feature(address_sanitizer))
+    // AddressSanitizer keeps freed memory in quarantine: the process's size says nothing here.
+    Q_UNUSED(growth)
+#else
     QVERIFY2(growth < 10 * 1024, qPrintable(QString("grew by %1 kB").arg(growth)));
+#endif
 
     // The next document is answered (sent again while the system may still drop it from the full
     // buffer of the peer's socket).
