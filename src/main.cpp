@@ -1,6 +1,7 @@
 #include "Connectivity/SocketLayer.h"
 #include "LightSwitchDataModel.h"
 #include "PlatformScene.h"
+#include "Renderer.h"
 #include "ShutdownSignals.h"
 #include "Trace.h"
 #include "VirtualPlatformDataManager.h"
@@ -12,6 +13,7 @@
 #include <QQmlApplicationEngine>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
@@ -33,6 +35,13 @@ void setUpCommandLine(QCommandLineParser& parser)
         option.setFlags(QCommandLineOption::HiddenFromHelp);
         parser.addOption(option);
     }
+    parser.addOption(
+        {QStringLiteral("renderer"),
+         QStringLiteral("The scene's renderer: opengl, software (Qt Quick's software scene graph) "
+                        "or auto: software where OpenGL renders on the CPU (such as Mesa "
+                        "llvmpipe), OpenGL otherwise. auto leaves a QT_QUICK_BACKEND set in the "
+                        "environment in force; opengl and software override it."),
+         QStringLiteral("auto|opengl|software"), QStringLiteral("auto")});
     QCommandLineOption reverse(QStringLiteral("reverse"));
     reverse.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(reverse);
@@ -44,6 +53,7 @@ int main(int argc, char* argv[])
 {
     QCommandLineParser commandLine;
     setUpCommandLine(commandLine);
+    std::optional<Renderer::Choice> renderer;
     {
         // --help and --version are answered, and options neither it nor Qt knows refused, before
         // any window, socket or trace: the parser ends the process then.
@@ -56,7 +66,17 @@ int main(int argc, char* argv[])
                          qPrintable(commandLine.positionalArguments().first()));
             return 1;
         }
+        renderer = Renderer::fromName(commandLine.value(QStringLiteral("renderer")));
+        if (!renderer) {
+            std::fprintf(stderr, "%s: unknown renderer '%s' (auto, opengl or software)\n",
+                         qPrintable(QCoreApplication::applicationName()),
+                         qPrintable(commandLine.value(QStringLiteral("renderer"))));
+            return 1;
+        }
     }
+
+    // Where the choice depends on the OpenGL renderer, finding it out starts now, alongside start-up.
+    Renderer::Selection rendererSelection(*renderer, argc, argv);
 
     JOLV::Connectivity::net::startup();
     Trace::line("Init Windows Winsock API by calling WSAStartup()");
@@ -68,6 +88,7 @@ int main(int argc, char* argv[])
     VirtualPlatformDataManager manager(&model);
     LightSwitchDataModel lightSwitchDataModel;
     ShutdownSignals shutdownSignals;
+    rendererSelection.apply();
 
     QQmlApplicationEngine engine;
     PlatformScene::load(engine, model, lightSwitchDataModel);
