@@ -1,7 +1,7 @@
 // The real program's cost for each renderer (--renderer opengl, software and auto), with zuv-peer
 // playing the control units:
 //   render_bench <zuv-peer> <program> [seconds]
-// For each renderer: start to the window shown (median of three starts), CPU with nothing but the
+// For each renderer: start to the window shown (median of five starts), CPU with nothing but the
 // boards' heartbeats (idle), CPU while the fast wiper (36 steps/s) and the hazard lights run, and
 // the resident memory and threads then; the ratios against OpenGL in the same run. Needs an X
 // server and the link's ports (run it under tests/support/own-network).
@@ -40,7 +40,7 @@ bool measure(const QString& peer, const QString& program, int seconds, Figures& 
 {
     const QStringList options{"--renderer", figures.renderer};
     BenchStats starts;
-    for (int run = 0; run < 3; ++run) {
+    for (int run = 0; run < 5; ++run) {
         Session session(peer, program, options);
         const qint64 shown = session.start();
         if (shown < 0)
