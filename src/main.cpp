@@ -2,6 +2,7 @@
 #include "FaultSession.h"
 #include "LightSwitchDataModel.h"
 #include "PlatformScene.h"
+#include "Renderer.h"
 #include "ShutdownSignals.h"
 #include "Trace.h"
 #include "VirtualPlatformDataManager.h"
@@ -15,6 +16,7 @@
 
 #include <cstdio>
 #include <memory>
+#include <optional>
 
 namespace {
 
@@ -44,6 +46,13 @@ void setUpCommandLine(QCommandLineParser& parser)
     parser.addOption(
         {QStringLiteral("faults-quiet"),
          QStringLiteral("Tell only that faults are at work, not which ones (for an exercise).")});
+    parser.addOption(
+        {QStringLiteral("renderer"),
+         QStringLiteral("The scene's renderer: opengl, software (Qt Quick's software scene graph) "
+                        "or auto: software where OpenGL renders on the CPU (such as Mesa "
+                        "llvmpipe), OpenGL otherwise. auto leaves a QT_QUICK_BACKEND set in the "
+                        "environment in force; opengl and software override it."),
+         QStringLiteral("auto|opengl|software"), QStringLiteral("auto")});
     QCommandLineOption reverse(QStringLiteral("reverse"));
     reverse.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(reverse);
@@ -56,6 +65,7 @@ int main(int argc, char* argv[])
     QCommandLineParser commandLine;
     setUpCommandLine(commandLine);
     QString faultsFile;
+    std::optional<Renderer::Choice> renderer;
     {
         // --help and --version are answered, and options neither it nor Qt knows refused, before
         // any window, socket or trace: the parser ends the process then.
@@ -82,7 +92,17 @@ int main(int argc, char* argv[])
             if (!loaded.errors.isEmpty())
                 return 2;
         }
+        renderer = Renderer::fromName(commandLine.value(QStringLiteral("renderer")));
+        if (!renderer) {
+            std::fprintf(stderr, "%s: unknown renderer '%s' (auto, opengl or software)\n",
+                         qPrintable(QCoreApplication::applicationName()),
+                         qPrintable(commandLine.value(QStringLiteral("renderer"))));
+            return 1;
+        }
     }
+
+    // Where the choice depends on the OpenGL renderer, finding it out starts now, alongside start-up.
+    Renderer::Selection rendererSelection(*renderer, argc, argv);
 
     JOLV::Connectivity::net::startup();
     Trace::line("Init Windows Winsock API by calling WSAStartup()");
@@ -105,6 +125,7 @@ int main(int argc, char* argv[])
     }
     LightSwitchDataModel lightSwitchDataModel;
     ShutdownSignals shutdownSignals;
+    rendererSelection.apply();
 
     QQmlApplicationEngine engine;
     PlatformScene::load(engine, model, lightSwitchDataModel);

@@ -28,12 +28,15 @@ private slots:
     void appliesADocumentFromThePeer();
     void endsCleanly_data();
     void endsCleanly();
+    void showsTheBoardWithEitherRenderer_data();
+    void showsTheBoardWithEitherRenderer();
     void takenReceivePortEndsTheProgramBeforeAnyWindow();
     void commandLineIsAnsweredBeforeAnyWindowOrPort_data();
     void commandLineIsAnsweredBeforeAnyWindowOrPort();
 
 private:
-    void start(QProcess& program);
+    void start(QProcess& program, const QStringList& arguments = {},
+               const QProcessEnvironment& environment = QProcessEnvironment());
     static bool waitForOutput(QProcess& program, const QByteArray& text, int timeoutMs = 15000);
     static void expectNoWarnings(const QByteArray& errors);
 
@@ -57,13 +60,16 @@ void ProgramTest::initTestCase()
     }
 }
 
-void ProgramTest::start(QProcess& program)
+void ProgramTest::start(QProcess& program, const QStringList& arguments,
+                        const QProcessEnvironment& environment)
 {
     output.clear();
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert("QT_QPA_PLATFORM", "xcb");
-    program.setProcessEnvironment(environment);
+    QProcessEnvironment whole = QProcessEnvironment::systemEnvironment();
+    whole.insert("QT_QPA_PLATFORM", "xcb");
+    whole.insert(environment);
+    program.setProcessEnvironment(whole);
     program.setProgram(executable);
+    program.setArguments(arguments);
     program.start();
     QVERIFY(program.waitForStarted());
 }
@@ -179,6 +185,41 @@ void ProgramTest::endsCleanly()
     ::close(handle);
 }
 
+void ProgramTest::showsTheBoardWithEitherRenderer_data()
+{
+    QTest::addColumn<QString>("renderer");
+    QTest::addColumn<QString>("backendInEnvironment");
+    QTest::addColumn<QByteArray>("sceneGraphSays"); // Qt Quick's own words for the scene graph it runs
+    QTest::newRow("software") << "software" << QString() << QByteArray("Loading backend software");
+    QTest::newRow("opengl over QT_QUICK_BACKEND") << "opengl"
+                                                  << "software" << QByteArray("GL_RENDERER:");
+}
+
+void ProgramTest::showsTheBoardWithEitherRenderer()
+{
+    QFETCH(QString, renderer);
+    QFETCH(QString, backendInEnvironment);
+    QFETCH(QByteArray, sceneGraphSays);
+    QUdpSocket peer;
+    QVERIFY(peer.bind(QHostAddress(QHostAddress::LocalHost), 50001));
+    QProcessEnvironment environment;
+    environment.insert("QT_LOGGING_RULES", "qt.scenegraph.general.debug=true");
+    if (!backendInEnvironment.isEmpty())
+        environment.insert("QT_QUICK_BACKEND", backendInEnvironment);
+    QProcess program;
+    start(program, {"--renderer", renderer}, environment);
+
+    // The board asks for the first transmission once it is complete.
+    QTRY_VERIFY_WITH_TIMEOUT(peer.hasPendingDatagrams(), 15000);
+    QCOMPARE(peer.pendingDatagramSize(), qint64(4096));
+    QTRY_VERIFY_WITH_TIMEOUT(isX11WindowShown(windowTitle), 10000);
+    QByteArray errors;
+    QTRY_VERIFY_WITH_TIMEOUT((errors += program.readAllStandardError()).contains(sceneGraphSays), 10000);
+    program.terminate();
+    QVERIFY(program.waitForFinished(3000));
+    QCOMPARE(program.exitCode(), 0);
+}
+
 void ProgramTest::takenReceivePortEndsTheProgramBeforeAnyWindow()
 {
     const int holder = bindWithoutReuse(50000);
@@ -206,6 +247,8 @@ void ProgramTest::commandLineIsAnsweredBeforeAnyWindowOrPort_data()
                                     << QByteArray("Unknown option 'bogus'");
     QTest::newRow("argument") << QStringList{"extra"} << 1 << QByteArray()
                               << QByteArray("unexpected argument 'extra'");
+    QTest::newRow("unknown renderer") << QStringList{"--renderer", "vulkan"} << 1 << QByteArray()
+                                      << QByteArray("unknown renderer 'vulkan' (auto, opengl or software)");
 }
 
 // With no display and the receive port taken, the program still answers: it opens neither.
