@@ -217,37 +217,14 @@ void ValueFaults::load(const FaultSet& faults, qint64 nowMicros)
 
 void ValueFaults::sending(std::array<int, StateValues::count>& values, qint64 nowMicros)
 {
-    const qint64 since = nowMicros - loadedAt;
-    for (const ValueFault& fault : set) {
-        if (!fault.onInput() || !fault.activeAt(since))
-            continue;
-        int& value = values[static_cast<std::size_t>(fault.index)];
-        switch (fault.kind) {
-        case ValueFault::Kind::Dead:
-            value = 0;
-            break;
-        case ValueFault::Kind::Stuck:
-            value = fault.value;
-            break;
-        case ValueFault::Kind::Offset:
-            value += fault.value;
-            break;
-        case ValueFault::Kind::Swap:
-            std::swap(value, values[static_cast<std::size_t>(fault.other)]);
-            break;
-        case ValueFault::Kind::Flicker:
-            if (std::uniform_real_distribution<double>(0.0, 1.0)(random) < fault.share)
-                value = 0;
-            break;
-        }
-    }
+    through(values, nowMicros - loadedAt, true, true, nullptr);
 }
 
-void ValueFaults::showing(std::array<int, StateValues::count>& values, qint64 since, bool draw,
+void ValueFaults::through(std::array<int, StateValues::count>& values, qint64 since, bool inputs, bool draw,
                           std::set<int>* touched)
 {
     for (const ValueFault& fault : set) {
-        if (fault.onInput() || !fault.activeAt(since))
+        if (fault.onInput() != inputs || !fault.activeAt(since))
             continue;
         int& value = values[static_cast<std::size_t>(fault.index)];
         if (touched)
@@ -285,7 +262,7 @@ StateValues::Assignments ValueFaults::receiving(const StateValues::Assignments& 
     // The outputs as shown: the received ones through every output fault at work, in file order;
     // a flickering one is drawn once for each received document.
     std::array<int, StateValues::count> values = received;
-    showing(values, nowMicros - loadedAt, true, &touched);
+    through(values, nowMicros - loadedAt, false, true, &touched);
     StateValues::Assignments shown;
     shown.count = document.count;
     for (const int index : touched)
@@ -296,7 +273,7 @@ StateValues::Assignments ValueFaults::receiving(const StateValues::Assignments& 
 StateValues::Assignments ValueFaults::shownNow(qint64 nowMicros)
 {
     std::array<int, StateValues::count> values = received;
-    showing(values, nowMicros - loadedAt, false, nullptr);
+    through(values, nowMicros - loadedAt, false, false, nullptr);
     StateValues::Assignments outputs;
     for (int index = 0; index < StateValues::count; ++index) {
         if (!StateValues::isInput(index))

@@ -80,8 +80,9 @@ public:
     std::vector<const ValueFault*> activeAt(qint64 nowMicros) const;
 
 private:
-    // `values` through every output fault at work `since` loading; `touched` collects what they set.
-    void showing(std::array<int, StateValues::count>& values, qint64 since, bool draw,
+    // `values` through every input (or output) fault at work `since` loading, flickering drawn
+    // where `draw`; `touched` collects what they set.
+    void through(std::array<int, StateValues::count>& values, qint64 since, bool inputs, bool draw,
                  std::set<int>* touched);
 
     std::vector<ValueFault> set;

@@ -181,15 +181,10 @@ QString header(const std::vector<ScenarioReport>& reports, const std::vector<std
 
 QString verdictCell(CheckResult::Verdict verdict)
 {
-    switch (verdict) {
-    case CheckResult::Verdict::Fail:
-        return QStringLiteral("<span class=\"verdict fail\">✗ fail</span>");
-    case CheckResult::Verdict::Pass:
-        return QStringLiteral("<span class=\"verdict pass\">✓ pass</span>");
-    case CheckResult::Verdict::NotRun:
-        break;
-    }
-    return QStringLiteral("<span class=\"verdict notrun\">– not run</span>");
+    const QString name = verdictName(verdict);
+    return QStringLiteral("<span class=\"verdict %1\">%2 %3</span>")
+        .arg(QString(name).remove(QLatin1Char('-')), verdictMark(verdict),
+             QString(name).replace(QLatin1Char('-'), QLatin1Char(' ')));
 }
 
 QString cell(const QString& text, const QString& kind = {})

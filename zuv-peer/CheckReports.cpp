@@ -8,8 +8,6 @@
 
 namespace Check::Reports {
 
-namespace {
-
 QString verdictName(CheckResult::Verdict verdict)
 {
     switch (verdict) {
@@ -22,6 +20,15 @@ QString verdictName(CheckResult::Verdict verdict)
     }
     return QStringLiteral("not-run");
 }
+
+QString verdictMark(CheckResult::Verdict verdict)
+{
+    return verdict == CheckResult::Verdict::Pass   ? QStringLiteral("✓")
+           : verdict == CheckResult::Verdict::Fail ? QStringLiteral("✗")
+                                                   : QStringLiteral("-");
+}
+
+namespace {
 
 QString xmlEscaped(const QString& text)
 {
@@ -48,9 +55,7 @@ QString message(const CheckResult& check)
 
 QString consoleLine(const CheckResult& check)
 {
-    const QString mark = check.verdict == CheckResult::Verdict::Pass   ? QStringLiteral("✓")
-                         : check.verdict == CheckResult::Verdict::Fail ? QStringLiteral("✗")
-                                                                       : QStringLiteral("-");
+    const QString mark = verdictMark(check.verdict);
     return mark + QLatin1Char(' ') + check.name + QStringLiteral(": ") + message(check);
 }
 

@@ -10,6 +10,9 @@
 // How the checker tells what it found: on the console, and as JSON, JUnit XML and HTML reports.
 namespace Check::Reports {
 
+// "pass", "fail" or "not-run", and ✓, ✗ or -.
+QString verdictName(CheckResult::Verdict verdict);
+QString verdictMark(CheckResult::Verdict verdict);
 // "✓ expect lightBacklight=true: after 120 ms" or "✗ blinks lightIndicatorLeft: 3.02 Hz, expected 1.50 Hz ± 5
 // %".
 QString consoleLine(const CheckResult& check);
