@@ -147,15 +147,7 @@ QString total(const QString& kind, const QString& figure, const QString& what)
 
 QString header(const std::vector<ScenarioReport>& reports, const std::vector<std::size_t>& order)
 {
-    int passed = 0, failed = 0, notRun = 0, points = 0, maximum = 0, inconclusive = 0;
-    for (const ScenarioReport& report : reports) {
-        passed += report.count(CheckResult::Verdict::Pass);
-        failed += report.count(CheckResult::Verdict::Fail);
-        notRun += report.count(CheckResult::Verdict::NotRun);
-        points += report.points;
-        maximum += report.maxPoints;
-        inconclusive += report.inconclusive.isEmpty() ? 0 : 1;
-    }
+    const auto [passed, failed, notRun, points, maximum, inconclusive] = totals(reports);
     QString text = QStringLiteral("<header>\n<h1>Check report</h1>\n<p class=\"summary\">") +
                    htmlText(summary(reports)) + QStringLiteral("</p>\n<div class=\"totals\">");
     text += total(QStringLiteral("fail"), QString::number(failed), QStringLiteral("failed"));

@@ -59,16 +59,24 @@ QString consoleLine(const CheckResult& check)
     return mark + QLatin1Char(' ') + check.name + QStringLiteral(": ") + message(check);
 }
 
+Totals totals(const std::vector<ScenarioReport>& reports)
+{
+    Totals sum;
+    for (const ScenarioReport& report : reports) {
+        sum.passed += report.count(CheckResult::Verdict::Pass);
+        sum.failed += report.count(CheckResult::Verdict::Fail);
+        sum.notRun += report.count(CheckResult::Verdict::NotRun);
+        sum.points += report.points;
+        sum.maximum += report.maxPoints;
+        sum.inconclusive += report.inconclusive.isEmpty() ? 0 : 1;
+    }
+    return sum;
+}
+
 QString summary(const std::vector<ScenarioReport>& reports)
 {
-    int passed = 0, failed = 0, notRun = 0, points = 0, maximum = 0;
-    for (const ScenarioReport& report : reports) {
-        passed += report.count(CheckResult::Verdict::Pass);
-        failed += report.count(CheckResult::Verdict::Fail);
-        notRun += report.count(CheckResult::Verdict::NotRun);
-        points += report.points;
-        maximum += report.maxPoints;
-    }
+    const auto [passed, failed, notRun, points, maximum, inconclusive] = totals(reports);
+    Q_UNUSED(inconclusive)
     QString text = QStringLiteral("%1 passed, %2 failed").arg(passed).arg(failed);
     if (notRun > 0)
         text += QStringLiteral(", %1 not run").arg(notRun);

@@ -10,6 +10,18 @@
 // How the checker tells what it found: on the console, and as JSON, JUnit XML and HTML reports.
 namespace Check::Reports {
 
+// The counts over a run's reports.
+struct Totals
+{
+    int passed = 0;
+    int failed = 0;
+    int notRun = 0;
+    int points = 0;
+    int maximum = 0;
+    int inconclusive = 0;
+};
+Totals totals(const std::vector<ScenarioReport>& reports);
+
 // "pass", "fail" or "not-run", and ✓, ✗ or -.
 QString verdictName(CheckResult::Verdict verdict);
 QString verdictMark(CheckResult::Verdict verdict);
