@@ -11,9 +11,18 @@ Item {
     property bool multilayerImageAutoResize: false
     property var multilayerImageLayers: []
 
-    // Adds a layer that covers the whole item and returns it.
-    function addLayer(url) {
-        return multilayerImageAppend(multilayerImageLayerComponent, url)
+    // Adds a layer that covers the whole item and returns it. With an area (a rect whose x, y,
+    // width and height are fractions of the item's), the layer is drawn within that area only: a
+    // layer whose picture draws a small part of the page then repaints only that part when it is
+    // shown or hidden. Its z orders it among the other layers as for any layer.
+    function addLayer(url, area) {
+        if (!area)
+            return multilayerImageAppend(multilayerImageLayerComponent, url)
+        var clipped = multilayerImageClippedLayerComponent.createObject(multilayerImage, { "area": area })
+        clipped.clippedLayerPicture.source = url
+        clipped.clippedLayerPicture.vectorImageAutoResize = Qt.binding(function() { return multilayerImage.multilayerImageAutoResize })
+        multilayerImageLayers.push(clipped.clippedLayerPicture)
+        return clipped.clippedLayerPicture
     }
 
     // Adds a layer of the item's size that is not anchored: it starts at (0, 0) and is moved
@@ -41,6 +50,28 @@ Item {
         id: multilayerImageLayerComponent
         VectorImage {
             anchors.fill: parent
+        }
+    }
+
+    Component {
+        id: multilayerImageClippedLayerComponent
+        Item {
+            id: clippedLayer
+            property rect area
+            readonly property alias clippedLayerPicture: clippedLayerImage
+            x: area.x * multilayerImage.width
+            y: area.y * multilayerImage.height
+            width: area.width * multilayerImage.width
+            height: area.height * multilayerImage.height
+            z: clippedLayerImage.z
+            clip: true
+            VectorImage {
+                id: clippedLayerImage
+                x: -clippedLayer.x
+                y: -clippedLayer.y
+                width: multilayerImage.width
+                height: multilayerImage.height
+            }
         }
     }
 

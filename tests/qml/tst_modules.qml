@@ -3,6 +3,7 @@ import QtQuick.Window 2.2
 import QtTest 1.1
 import de.quandrel.jolv.utils 0.1
 import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/VirtualPlatform/Modules"
+import "qrc:/JOLV/ZUV-VirtualPlatformCore/qml/ZUV/Theme"
 
 Item {
     id: root
@@ -12,6 +13,15 @@ Item {
     Component { id: genericComponent; GenericModule { width: 464.1 } }
     Component { id: lightsComponent; LightsModule { width: 464.1 } }
     Component { id: alarmComponent; AlarmModule { width: 464.1 } }
+    // One module layer on a page of one pixel per unit of the pictures' view box.
+    Component {
+        id: pageComponent
+        MultilayerImage {
+            z: 10
+            width: Theme.themeModulePageSize.width
+            height: Theme.themeModulePageSize.height
+        }
+    }
 
     readonly property var genericLayers: [
         { file: "zuv-modules_generic.svg", z: 0, handle: "genericModuleBaseImage" },
@@ -70,11 +80,12 @@ Item {
             return text.substring(text.lastIndexOf("/") + 1)
         }
 
-        // The module's children in painting order: by z, then in order of creation.
+        // The module's children in painting order: by z, then in order of creation; a layer drawn
+        // within an area stands for the item that clips it.
         function paintingOrder(item) {
             var children = []
             for (var i = 0; i < item.children.length; ++i)
-                children.push({ item: item.children[i], index: i })
+                children.push({ item: item.children[i].clippedLayerPicture || item.children[i], index: i })
             children.sort(function(a, b) { return a.item.z - b.item.z || a.index - b.index })
             return children.map(function(entry) { return entry.item })
         }
@@ -129,6 +140,26 @@ Item {
                 if (order[j].z === order[j - 1].z)
                     verify(layers.indexOf(order[j]) > layers.indexOf(order[j - 1]), fileName(order[j].source))
             }
+        }
+
+        // A layer drawn within its area loses nothing of its picture: the page drawn by the scene
+        // is the picture rendered whole.
+        function test_areasHoldTheirWholePicture_data() {
+            return Object.keys(Theme.themeModuleLayerAreas).map(function(file) { return { tag: file, file: file } })
+        }
+
+        function test_areasHoldTheirWholePicture(data) {
+            var url = Theme.themeImagePath + data.file
+            var area = Theme.themeModuleLayerArea(data.file)
+            verify(area.width < 0.5 || area.height < 0.5, "an area is a small part of the page")
+            var page = createTemporaryObject(pageComponent, root)
+            var layer = page.addLayer(url, area)
+            tryVerify(function() { return layer.status === Image.Ready && layer.vectorImageRenderSize.width > 0 })
+            var grabbed = null
+            verify(page.grabToImage(function(result) { grabbed = result.image }))
+            tryVerify(function() { return grabbed !== null })
+            var seen = qmlTestPictures.compareWithPicture(page, grabbed, url)
+            compare(seen.difference, 0, data.file + " is drawn whole")
         }
 
         function test_lampsFollowTheirProperties_data() {

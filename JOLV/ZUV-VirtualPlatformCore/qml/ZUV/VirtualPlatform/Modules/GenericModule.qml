@@ -32,9 +32,10 @@ MultilayerImage {
     property VectorImage genericModuleLightDownImage: null
 
     // Adds the module picture fileName as the next layer at z; visibleWhen, if given, is a function
-    // whose value the layer's visibility follows.
+    // whose value the layer's visibility follows. A lamp or a pressed look is drawn within its area
+    // of the page only (see the Theme).
     function genericModuleAddLayer(fileName, layerZ, visibleWhen) {
-        var layer = addLayer(Theme.themeImagePath + fileName)
+        var layer = addLayer(Theme.themeImagePath + fileName, Theme.themeModuleLayerArea(fileName))
         layer.z = layerZ
         if (visibleWhen)
             layer.visible = Qt.binding(visibleWhen)
