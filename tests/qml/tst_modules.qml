@@ -17,7 +17,6 @@ Item {
     Component {
         id: pageComponent
         MultilayerImage {
-            z: 10
             width: Theme.themeModulePageSize.width
             height: Theme.themeModulePageSize.height
         }
