@@ -9,9 +9,9 @@
 //   check_bench link [n]                        the faulty link over real sockets: drop: 10% and
 //       delay: 20ms, jitter: 10ms, each over n datagrams (default 10,000).
 #include "BenchStats.h"
-#include "LinkConditioner.h"
-#include "PeerLink.h"
-#include "SessionFile.h"
+#include "Faults/LinkConditioner.h"
+#include "link/PeerLink.h"
+#include "link/SessionFile.h"
 
 #include <QCoreApplication>
 #include <QDir>

@@ -1,6 +1,6 @@
 #include "VirtualPlatformDataManager.h"
 
-#include "FaultSession.h"
+#include "Faults/FaultSession.h"
 #include "StateDatagram.h"
 #include "ThreadSanitizer.h"
 #include "Trace.h"

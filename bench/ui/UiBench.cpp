@@ -1,6 +1,6 @@
 #include "UiBench.h"
 
-#include "PlatformScene.h"
+#include "Scene/PlatformScene.h"
 
 #include <QQuickItem>
 #include <QQuickWindow>

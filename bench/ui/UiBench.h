@@ -5,7 +5,7 @@
 // link's fixed ports), the trace silenced as with a redirected console, and this process's CPU and
 // memory.
 
-#include "LightSwitchDataModel.h"
+#include "Scene/LightSwitchDataModel.h"
 #include "VirtualPlatformDataManager.h"
 #include "VirtualPlatformDataModel.h"
 

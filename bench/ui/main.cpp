@@ -16,7 +16,7 @@
 //                                   main thread stalled for 2 s in the middle: growth of resident
 //                                   memory, and the time until the last document's value has been
 //                                   delivered and drawn
-#include "PlatformScene.h"
+#include "Scene/PlatformScene.h"
 #include "UiBench.h"
 
 #include <QGuiApplication>

@@ -2,8 +2,8 @@
 // (sender, longer than the buffer, receive error) and how much time passes afterwards; the rest are
 // the datagram's bytes. The simulator applies it with the program's rules and runs its control units,
 // which may answer with a document; every answer must fit one datagram.
-#include "Simulator.h"
 #include "StateDatagram.h"
+#include "units/Simulator.h"
 
 #include <QJsonDocument>
 

@@ -2,8 +2,8 @@
 
 // Helpers shared by the peer's tests.
 
-#include "ControlUnit.h"
 #include "StateDatagram.h"
+#include "units/ControlUnit.h"
 
 #include <QJsonDocument>
 #include <QJsonObject>

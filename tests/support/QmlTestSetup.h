@@ -1,6 +1,6 @@
 #pragma once
 
-#include "LightSwitchDataModel.h"
+#include "Scene/LightSwitchDataModel.h"
 #include "VirtualPlatformDataModel.h"
 
 #include <QImage>

@@ -1,0 +1,58 @@
+# Rooms: folders of sources with one purpose each, used in one direction only (see README, Layout).
+#
+#   zuv_room(NAME [TARGET target] [USES room...] [FILES file...])
+#
+# records that the sources in the current folder (or just FILES) belong to the room NAME, which may
+# include headers of its own and of the rooms it USES, and nothing else. With TARGET, the target is
+# the room's build (where it is built at all) and is linked to the libraries of the rooms it uses. A folder inside a room that
+# is a room of its own belongs to that room. zuv_write_rooms() writes the table for
+# scripts/check-rooms, which ctest runs on every source.
+function(zuv_room name)
+    cmake_parse_arguments(PARSE_ARGV 1 room "" "TARGET" "USES;FILES")
+    if(room_FILES)
+        set(paths)
+        foreach(file ${room_FILES})
+            list(APPEND paths ${CMAKE_CURRENT_SOURCE_DIR}/${file})
+        endforeach()
+    else()
+        set(paths ${CMAKE_CURRENT_SOURCE_DIR})
+    endif()
+    set_property(GLOBAL APPEND PROPERTY ZUV_ROOMS ${name})
+    set_property(GLOBAL PROPERTY ZUV_ROOM_${name}_PATHS ${paths})
+    set_property(GLOBAL PROPERTY ZUV_ROOM_${name}_USES ${room_USES})
+    if(NOT room_TARGET OR NOT TARGET ${room_TARGET})
+        return()
+    endif()
+    get_target_property(type ${room_TARGET} TYPE)
+    if(type STREQUAL "STATIC_LIBRARY")
+        set_property(GLOBAL PROPERTY ZUV_ROOM_${name}_LIBRARY ${room_TARGET})
+        set(scope PUBLIC)
+    else()
+        set(scope PRIVATE)
+    endif()
+    foreach(used ${room_USES})
+        get_property(library GLOBAL PROPERTY ZUV_ROOM_${used}_LIBRARY)
+        if(library)
+            target_link_libraries(${room_TARGET} ${scope} ${library})
+        endif()
+    endforeach()
+endfunction()
+
+# Writes the rooms as JSON: {"NAME": {"paths": [...], "uses": [...]}, ...}.
+function(zuv_write_rooms file)
+    get_property(rooms GLOBAL PROPERTY ZUV_ROOMS)
+    set(entries)
+    foreach(room ${rooms})
+        get_property(paths GLOBAL PROPERTY ZUV_ROOM_${room}_PATHS)
+        get_property(uses GLOBAL PROPERTY ZUV_ROOM_${room}_USES)
+        list(TRANSFORM paths PREPEND "\"")
+        list(TRANSFORM paths APPEND "\"")
+        list(TRANSFORM uses PREPEND "\"")
+        list(TRANSFORM uses APPEND "\"")
+        list(JOIN paths ", " paths)
+        list(JOIN uses ", " uses)
+        list(APPEND entries "  \"${room}\": {\"paths\": [${paths}], \"uses\": [${uses}]}")
+    endforeach()
+    list(JOIN entries ",\n" entries)
+    file(WRITE ${file} "{\n${entries}\n}\n")
+endfunction()

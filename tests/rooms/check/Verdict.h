@@ -1,0 +1,8 @@
+#pragma once
+
+#include "Value.h"
+
+struct Verdict
+{
+    Value measured;
+};

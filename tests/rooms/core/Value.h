@@ -1,0 +1,6 @@
+#pragma once
+
+struct Value
+{
+    int number = 0;
+};

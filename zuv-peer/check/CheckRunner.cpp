@@ -1,0 +1,329 @@
+#include "check/CheckRunner.h"
+
+#include <QEventLoop>
+#include <QFileInfo>
+#include <QStandardPaths>
+#include <QTimer>
+
+#include <algorithm>
+#include <csignal>
+#include <limits>
+
+#ifndef _WIN32
+#include <sys/types.h>
+#endif
+
+namespace Check {
+
+namespace {
+
+// The peer's output kept for the reports: its last 256 KiB.
+constexpr int outputKept = 256 * 1024;
+// How long a peer has after SIGTERM before SIGKILL.
+constexpr int stopGraceMs = 2000;
+
+} // namespace
+
+int ScenarioReport::count(CheckResult::Verdict verdict) const
+{
+    return static_cast<int>(
+        std::count_if(results.begin(), results.end(),
+                      [verdict](const CheckResult& check) { return check.verdict == verdict; }));
+}
+
+ScenarioReport reportOf(const ScenarioRun& run, quint64 seed)
+{
+    ScenarioReport report;
+    report.scenario = run.scenario();
+    report.results = run.results();
+    report.changes = run.changes();
+    report.points = run.points();
+    report.maxPoints = run.scenario().maxPoints();
+    report.duration = run.startedAt() >= 0 && run.endedAt() >= 0 ? run.endedAt() - run.startedAt() : 0;
+    report.datagramsFromPeer = run.datagramsFromPeer();
+    report.seed = seed;
+    if (!run.peerSpoke())
+        report.inconclusive = QStringLiteral("the peer never sent a datagram");
+    withdrawPoints(report);
+    return report;
+}
+
+void withdrawPoints(ScenarioReport& report)
+{
+    // What a run decided without the peer says nothing of it: no check passes.
+    if (report.inconclusive.isEmpty())
+        return;
+    for (CheckResult& check : report.results) {
+        if (check.verdict == CheckResult::Verdict::Pass) {
+            check.verdict = CheckResult::Verdict::NotRun;
+            check.measured = QStringLiteral("inconclusive: ") + report.inconclusive;
+        }
+    }
+    report.points = 0;
+}
+
+LiveChecker::LiveChecker(RunOptions options, QObject* parent) : QObject(parent), options(std::move(options))
+{
+}
+
+LiveChecker::~LiveChecker() = default;
+
+QString LiveChecker::open()
+{
+    const QString error = link.open(options.programPort, options.peerPort);
+    if (!error.isEmpty())
+        return error;
+    if (!options.traceFile.isEmpty()) {
+        traceFile.setFileName(options.traceFile);
+        if (!traceFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+            return QStringLiteral("cannot write %1: %2").arg(options.traceFile, traceFile.errorString());
+    }
+    return {};
+}
+
+Micros LiveChecker::now() const
+{
+    return std::chrono::duration_cast<std::chrono::microseconds>(std::chrono::steady_clock::now() - origin)
+        .count();
+}
+
+Micros LiveChecker::local(qint64 arrivedMicros) const
+{
+    const Micros originMicros =
+        std::chrono::duration_cast<std::chrono::microseconds>(origin.time_since_epoch()).count();
+    return PeerLink::steadyMicros(arrivedMicros) - originMicros;
+}
+
+void LiveChecker::trace(const SessionFile::Entry& entry)
+{
+    if (!traceFile.isOpen())
+        return;
+    traceFile.write(SessionFile::line(entry));
+    traceFile.flush();
+}
+
+bool LiveChecker::startPeer(QProcess& peer, QString& why)
+{
+    // In a process group of its own, so that stopping it stops whatever it started.
+    const QString setsid = QStandardPaths::findExecutable(QStringLiteral("setsid"));
+    if (setsid.isEmpty())
+        peer.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), options.start});
+    else
+        peer.start(setsid, {QStringLiteral("/bin/sh"), QStringLiteral("-c"), options.start});
+    if (!peer.waitForStarted(5000)) {
+        why = QStringLiteral("--start could not start '%1': %2").arg(options.start, peer.errorString());
+        return false;
+    }
+    return true;
+}
+
+void LiveChecker::stopPeer(QProcess& peer)
+{
+    if (peer.state() == QProcess::NotRunning)
+        return;
+#ifndef _WIN32
+    const pid_t group = static_cast<pid_t>(peer.processId());
+    ::kill(-group, SIGTERM);
+    if (!peer.waitForFinished(stopGraceMs)) {
+        ::kill(-group, SIGKILL);
+        peer.waitForFinished(stopGraceMs);
+    }
+    ::kill(-group, SIGKILL); // whatever it left behind
+#else
+    peer.terminate();
+    if (!peer.waitForFinished(stopGraceMs))
+        peer.kill();
+#endif
+}
+
+ScenarioReport LiveChecker::run(const Scenario& scenario)
+{
+    // What is still waiting answered the scenario before (or a peer stopped since): not this one's.
+    link.readWaiting(1 << 20);
+    ScenarioRun run(scenario);
+    trace({now(), SessionFile::Direction::Scenario, {}, {}, scenario.name, scenario.file});
+
+    QEventLoop loop;
+    QTimer timer;
+    timer.setSingleShot(true);
+    timer.setTimerType(Qt::PreciseTimer);
+    bool started = options.start.isEmpty();
+
+    // The link is normal at the start of every scenario; link steps change it.
+    toPeer.start({}, 0);
+    toProgram.start({}, 0);
+    // Makes the run's calls for what is due now: sends what it asks for, then waits.
+    const auto pump = [&](Micros at) {
+        for (ScenarioRun::Action action = run.next(at);; action = run.next(now())) {
+            if (action.kind == ScenarioRun::Action::Kind::Link) {
+                const quint64 seed = action.linkSeeded ? action.link.seed : options.seed;
+                toPeer.start(action.link.toPeer, seed * 2);
+                toProgram.start(action.link.toProgram, seed * 2 + 1);
+            } else if (action.kind == ScenarioRun::Action::Kind::Send) {
+                if (toPeer.active()) {
+                    char buffer[StateDatagram::size] = {};
+                    StateDatagram::frame(StateDatagram::compactText(QJsonDocument(action.document)), buffer);
+                    toPeer.submit(QByteArray(buffer, int(StateDatagram::size)));
+                } else {
+                    link.send(action.document);
+                }
+                const Micros sentAt = now();
+                trace({sentAt, SessionFile::Direction::In, action.document, {}, {}, {}});
+                run.sent(sentAt);
+            } else if (action.kind == ScenarioRun::Action::Kind::WaitUntil) {
+                if (started)
+                    timer.start(static_cast<int>(std::max<Micros>(0, (action.until - now() + 999) / 1000)));
+                return;
+            } else {
+                loop.quit();
+                return;
+            }
+        }
+    };
+    const auto handle = [&](const StateDatagram::Received& datagram, Micros at) {
+        started = true; // a started peer that speaks is up
+        if (run.startedAt() >= 0)
+            pump(at); // what was due before it arrived; before the start it only changes the state
+        trace({at,
+               SessionFile::Direction::Out,
+               datagram.document.object(),
+               datagram.verdict == StateDatagram::Received::Verdict::Document
+                   ? QString()
+                   : QString::fromStdString(datagram.reason()),
+               {},
+               {}});
+        run.received(at, datagram.assignments);
+        pump(now());
+    };
+    // Through a faulty link the peer's datagrams are judged when the link lets them through.
+    const QMetaObject::Connection onDatagram = connect(
+        &link, &PeerLink::received, this, [&](const StateDatagram::Received& datagram, qint64 arrivedMicros) {
+            if (!toProgram.active())
+                handle(datagram, local(arrivedMicros));
+        });
+    const QMetaObject::Connection onBytes =
+        connect(&link, &PeerLink::bytesReceived, this, [&](const QByteArray& datagram, qint64) {
+            if (toProgram.active())
+                toProgram.submit(datagram);
+        });
+    const QMetaObject::Connection onDelivered =
+        connect(&toProgram, &LinkConditioner::delivered, this,
+                [&](const QByteArray& datagram) { handle(StateDatagram::receive(datagram), now()); });
+    const QMetaObject::Connection onSent =
+        connect(&toPeer, &LinkConditioner::delivered, this,
+                [&](const QByteArray& datagram) { link.sendDatagram(datagram); });
+    const QMetaObject::Connection onTimer = connect(&timer, &QTimer::timeout, this, [&] {
+        link.readWaiting(1024); // what arrived before the deadline counts first
+        started = true;
+        pump(now());
+    });
+
+    QProcess peer;
+    peer.setProcessChannelMode(QProcess::MergedChannels);
+    QByteArray output;
+    connect(&peer, &QProcess::readyRead, this, [&] {
+        output += peer.readAll();
+        if (output.size() > outputKept)
+            output = output.right(outputKept);
+    });
+    QString couldNotStart;
+    if (!options.start.isEmpty()) {
+        if (startPeer(peer, couldNotStart)) {
+            // Up when it first speaks, or after the start wait; gone when it ends at once.
+            connect(&peer, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &loop, [&] {
+                if (run.startedAt() < 0) {
+                    couldNotStart = QStringLiteral("--start: '%1' ended at once (status %2)")
+                                        .arg(options.start)
+                                        .arg(peer.exitCode());
+                    loop.quit();
+                }
+            });
+            timer.start(static_cast<int>(options.startWait / 1000));
+        } else {
+            loop.quit();
+        }
+    } else {
+        pump(now());
+    }
+    if (couldNotStart.isEmpty() && !run.done())
+        loop.exec();
+    for (const QMetaObject::Connection& connection : {onDatagram, onBytes, onDelivered, onSent, onTimer})
+        disconnect(connection);
+    timer.stop();
+    stopPeer(peer);
+    output += peer.readAll();
+
+    ScenarioReport report = reportOf(run, options.seed);
+    report.peerOutput = output.right(outputKept);
+    if (!couldNotStart.isEmpty()) {
+        report.inconclusive = couldNotStart;
+        withdrawPoints(report);
+    }
+    return report;
+}
+
+QVector<SessionFile::Entry> segmentOf(const QVector<SessionFile::Entry>& entries, const QString& name,
+                                      bool& found)
+{
+    const bool marked = std::any_of(entries.begin(), entries.end(), [](const SessionFile::Entry& entry) {
+        return entry.direction == SessionFile::Direction::Scenario;
+    });
+    found = !marked;
+    if (!marked)
+        return entries;
+    QVector<SessionFile::Entry> segment;
+    bool inside = false;
+    for (const SessionFile::Entry& entry : entries) {
+        if (entry.direction == SessionFile::Direction::Scenario) {
+            if (inside)
+                break;
+            inside = entry.scenario == name;
+            found = found || inside;
+            continue;
+        }
+        if (inside)
+            segment.append(entry);
+    }
+    return segment;
+}
+
+ScenarioReport regrade(const Scenario& scenario, const QVector<SessionFile::Entry>& segment, quint64 seed,
+                       QString& error)
+{
+    ScenarioRun run(scenario);
+    for (int line = 0; line < segment.size() && error.isEmpty(); ++line) {
+        const SessionFile::Entry& entry = segment.at(line);
+        // Before the start a datagram only changes the state, as in the live run.
+        if (entry.direction == SessionFile::Direction::Out && run.startedAt() < 0) {
+            run.received(entry.atMicros, StateValues::assignmentsOf(entry.document));
+            continue;
+        }
+        ScenarioRun::Action action = run.next(entry.atMicros);
+        while (action.kind == ScenarioRun::Action::Kind::Link) // the trace holds what the link let through
+            action = run.next(entry.atMicros);
+        if (entry.direction == SessionFile::Direction::In) {
+            if (action.kind != ScenarioRun::Action::Kind::Send)
+                error = QStringLiteral("the trace sends a document where the scenario '%1' sends none")
+                            .arg(scenario.name);
+            else
+                run.sent(entry.atMicros);
+        } else if (entry.direction == SessionFile::Direction::Out) {
+            if (action.kind == ScenarioRun::Action::Kind::Send)
+                error = QStringLiteral("the trace sends no document where the scenario '%1' sends one")
+                            .arg(scenario.name);
+            else
+                run.received(entry.atMicros, StateValues::assignmentsOf(entry.document));
+        }
+    }
+    // Whatever was still due after the last line.
+    if (error.isEmpty() && !run.done()) {
+        ScenarioRun::Action action = run.next(std::numeric_limits<Micros>::max() / 2);
+        while (action.kind == ScenarioRun::Action::Kind::Link)
+            action = run.next(std::numeric_limits<Micros>::max() / 2);
+        if (action.kind == ScenarioRun::Action::Kind::Send)
+            error = QStringLiteral("the trace ends before the scenario '%1' did").arg(scenario.name);
+    }
+    return reportOf(run, seed);
+}
+
+} // namespace Check

@@ -1,0 +1,92 @@
+#pragma once
+
+#include "check/ScenarioRun.h"
+#include "link/PeerLink.h"
+#include "link/SessionFile.h"
+
+#include <QFile>
+#include <QProcess>
+#include <QString>
+
+#include <chrono>
+#include <memory>
+
+namespace Check {
+
+using Peer::PeerLink;
+namespace SessionFile = Peer::SessionFile;
+
+// What one scenario's run gave, for the console and the reports.
+struct ScenarioReport
+{
+    Scenario scenario;
+    std::vector<CheckResult> results;
+    std::vector<Change> changes;
+    int points = 0;
+    int maxPoints = 0;
+    Micros duration = 0;
+    int datagramsFromPeer = 0;
+    QString inconclusive;  // why the run says nothing of the peer, or empty
+    QByteArray peerOutput; // what the started peer printed
+    quint64 seed = 0;
+
+    int count(CheckResult::Verdict verdict) const;
+};
+
+ScenarioReport reportOf(const ScenarioRun& run, quint64 seed);
+// An inconclusive run passes no check: its passes become not run, its points 0.
+void withdrawPoints(ScenarioReport& report);
+
+struct RunOptions
+{
+    int programPort = 50000;
+    int peerPort = 50001;
+    QString start;                // the peer's command, or empty to check a running one
+    Micros startWait = 1'000'000; // how long a started peer may take to come up
+    QString traceFile;            // empty: no trace
+    quint64 seed = 0;
+};
+
+// Plays the program's side for one scenario after another: binds the program's port, sends the
+// whole state to the peer's, applies what comes back by the receive rules, starts and stops the
+// peer under test where it is given, and writes the trace (the record format, with a line where
+// each scenario begins).
+class LiveChecker : public QObject
+{
+    Q_OBJECT
+
+public:
+    explicit LiveChecker(RunOptions options, QObject* parent = nullptr);
+    ~LiveChecker() override;
+
+    // Binds the program's port and opens the trace. Returns an empty text, or what went wrong.
+    QString open();
+    ScenarioReport run(const Scenario& scenario);
+
+private:
+    Micros now() const;
+    Micros local(qint64 arrivedMicros) const;
+    void trace(const SessionFile::Entry& entry);
+    bool startPeer(QProcess& peer, QString& why);
+    void stopPeer(QProcess& peer);
+
+    RunOptions options;
+    PeerLink link;
+    LinkConditioner toPeer;    // the checker's documents on their way to the peer
+    LinkConditioner toProgram; // the peer's on their way back
+    QFile traceFile;
+    std::chrono::steady_clock::time_point origin = std::chrono::steady_clock::now();
+};
+
+// The parts of a trace that belong to the scenario `name`: the lines after its marker up to the
+// next marker; a trace without markers (a recording) is all one part. Empty when the trace has
+// markers but none of `name`.
+QVector<SessionFile::Entry> segmentOf(const QVector<SessionFile::Entry>& entries, const QString& name,
+                                      bool& found);
+
+// Decides the scenario's checks on a recorded trace, making the calls the live run made. `error`
+// tells where the trace does not fit the scenario.
+ScenarioReport regrade(const Scenario& scenario, const QVector<SessionFile::Entry>& segment, quint64 seed,
+                       QString& error);
+
+} // namespace Check

@@ -1,0 +1,169 @@
+#include "check/reports/CheckReports.h"
+
+#include <QFile>
+#include <QJsonArray>
+#include <QJsonDocument>
+#include <QJsonObject>
+#include <QSaveFile>
+
+namespace Check::Reports {
+
+QString verdictName(CheckResult::Verdict verdict)
+{
+    switch (verdict) {
+    case CheckResult::Verdict::Pass:
+        return QStringLiteral("pass");
+    case CheckResult::Verdict::Fail:
+        return QStringLiteral("fail");
+    case CheckResult::Verdict::NotRun:
+        break;
+    }
+    return QStringLiteral("not-run");
+}
+
+QString verdictMark(CheckResult::Verdict verdict)
+{
+    return verdict == CheckResult::Verdict::Pass   ? QStringLiteral("✓")
+           : verdict == CheckResult::Verdict::Fail ? QStringLiteral("✗")
+                                                   : QStringLiteral("-");
+}
+
+namespace {
+
+QString xmlEscaped(const QString& text)
+{
+    QString escaped = text.toHtmlEscaped();
+    escaped.replace(QLatin1Char('\''), QStringLiteral("&apos;"));
+    // Characters XML 1.0 does not allow at all.
+    for (QChar& c : escaped) {
+        if (c.unicode() < 0x20 && c != QLatin1Char('\n') && c != QLatin1Char('\t') && c != QLatin1Char('\r'))
+            c = QLatin1Char('?');
+    }
+    return escaped;
+}
+
+QString message(const CheckResult& check)
+{
+    if (check.verdict == CheckResult::Verdict::NotRun)
+        return QStringLiteral("not run");
+    if (check.verdict == CheckResult::Verdict::Pass)
+        return check.measured;
+    return check.measured + QStringLiteral(", expected ") + check.expected;
+}
+
+} // namespace
+
+QString consoleLine(const CheckResult& check)
+{
+    const QString mark = verdictMark(check.verdict);
+    return mark + QLatin1Char(' ') + check.name + QStringLiteral(": ") + message(check);
+}
+
+Totals totals(const std::vector<ScenarioReport>& reports)
+{
+    Totals sum;
+    for (const ScenarioReport& report : reports) {
+        sum.passed += report.count(CheckResult::Verdict::Pass);
+        sum.failed += report.count(CheckResult::Verdict::Fail);
+        sum.notRun += report.count(CheckResult::Verdict::NotRun);
+        sum.points += report.points;
+        sum.maximum += report.maxPoints;
+        sum.inconclusive += report.inconclusive.isEmpty() ? 0 : 1;
+    }
+    return sum;
+}
+
+QString summary(const std::vector<ScenarioReport>& reports)
+{
+    const auto [passed, failed, notRun, points, maximum, inconclusive] = totals(reports);
+    Q_UNUSED(inconclusive)
+    QString text = QStringLiteral("%1 passed, %2 failed").arg(passed).arg(failed);
+    if (notRun > 0)
+        text += QStringLiteral(", %1 not run").arg(notRun);
+    return text + QStringLiteral("; %1 of %2 points").arg(points).arg(maximum);
+}
+
+QByteArray json(const std::vector<ScenarioReport>& reports)
+{
+    QJsonArray scenarios;
+    int passed = 0, failed = 0, notRun = 0;
+    for (const ScenarioReport& report : reports) {
+        QJsonArray checks;
+        for (const CheckResult& check : report.results) {
+            checks.append(QJsonObject{{"name", check.name},
+                                      {"kind", check.kind},
+                                      {"verdict", verdictName(check.verdict)},
+                                      {"points", check.points()},
+                                      {"max_points", check.maxPoints},
+                                      {"expected", check.expected},
+                                      {"measured", check.measured},
+                                      {"t", check.at < 0 ? QJsonValue() : QJsonValue(double(check.at) / 1e6)},
+                                      {"line", check.line}});
+        }
+        passed += report.count(CheckResult::Verdict::Pass);
+        failed += report.count(CheckResult::Verdict::Fail);
+        notRun += report.count(CheckResult::Verdict::NotRun);
+        QJsonObject scenario{{"name", report.scenario.name},
+                             {"file", report.scenario.file},
+                             {"points", report.points},
+                             {"max_points", report.maxPoints},
+                             {"duration", double(report.duration) / 1e6},
+                             {"seed", QString::number(report.seed)},
+                             {"checks", checks}};
+        if (!report.inconclusive.isEmpty())
+            scenario.insert("inconclusive", report.inconclusive);
+        if (!report.peerOutput.isEmpty())
+            scenario.insert("output", QString::fromUtf8(report.peerOutput));
+        scenarios.append(scenario);
+    }
+    const QJsonObject root{
+        {"scenarios", scenarios}, {"passed", passed}, {"failed", failed}, {"not_run", notRun}};
+    return QJsonDocument(root).toJson(QJsonDocument::Indented);
+}
+
+QByteArray junit(const std::vector<ScenarioReport>& reports)
+{
+    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites>\n");
+    for (const ScenarioReport& report : reports) {
+        xml += QStringLiteral(
+                   "  <testsuite name=\"%1\" tests=\"%2\" failures=\"%3\" skipped=\"%4\" time=\"%5\">\n")
+                   .arg(xmlEscaped(report.scenario.name))
+                   .arg(report.results.size())
+                   .arg(report.count(CheckResult::Verdict::Fail))
+                   .arg(report.count(CheckResult::Verdict::NotRun))
+                   .arg(double(report.duration) / 1e6, 0, 'f', 3);
+        if (!report.inconclusive.isEmpty())
+            xml += QStringLiteral(
+                       "    <properties><property name=\"inconclusive\" value=\"%1\"/></properties>\n")
+                       .arg(xmlEscaped(report.inconclusive));
+        for (const CheckResult& check : report.results) {
+            xml += QStringLiteral("    <testcase classname=\"%1\" name=\"%2\" time=\"%3\"")
+                       .arg(xmlEscaped(report.scenario.file), xmlEscaped(check.name))
+                       .arg(check.at < 0 ? 0.0 : double(check.at) / 1e6, 0, 'f', 3);
+            if (check.verdict == CheckResult::Verdict::Pass) {
+                xml += QStringLiteral("/>\n");
+            } else if (check.verdict == CheckResult::Verdict::Fail) {
+                xml += QStringLiteral(">\n      <failure message=\"%1\"/>\n    </testcase>\n")
+                           .arg(xmlEscaped(message(check)));
+            } else {
+                xml += QStringLiteral(">\n      <skipped message=\"not run\"/>\n    </testcase>\n");
+            }
+        }
+        if (!report.peerOutput.isEmpty())
+            xml += QStringLiteral("    <system-out>%1</system-out>\n")
+                       .arg(xmlEscaped(QString::fromUtf8(report.peerOutput)));
+        xml += QStringLiteral("  </testsuite>\n");
+    }
+    xml += QStringLiteral("</testsuites>\n");
+    return xml.toUtf8();
+}
+
+QString write(const QString& path, const QByteArray& contents)
+{
+    QSaveFile file(path);
+    if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit())
+        return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
+    return {};
+}
+
+} // namespace Check::Reports

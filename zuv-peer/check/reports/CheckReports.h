@@ -1,0 +1,45 @@
+#pragma once
+
+#include "check/CheckRunner.h"
+
+#include <QByteArray>
+#include <QString>
+
+#include <vector>
+
+// How the checker tells what it found: on the console, and as JSON, JUnit XML and HTML reports.
+namespace Check::Reports {
+
+// The counts over a run's reports.
+struct Totals
+{
+    int passed = 0;
+    int failed = 0;
+    int notRun = 0;
+    int points = 0;
+    int maximum = 0;
+    int inconclusive = 0;
+};
+Totals totals(const std::vector<ScenarioReport>& reports);
+
+// "pass", "fail" or "not-run", and ✓, ✗ or -.
+QString verdictName(CheckResult::Verdict verdict);
+QString verdictMark(CheckResult::Verdict verdict);
+// "✓ expect lightBacklight=true: after 120 ms" or "✗ blinks lightIndicatorLeft: 3.02 Hz, expected 1.50 Hz ± 5
+// %".
+QString consoleLine(const CheckResult& check);
+// "12 passed, 1 failed, 2 not run; 12 of 15 points".
+QString summary(const std::vector<ScenarioReport>& reports);
+
+// {"scenarios": [{"name", "file", "points", "max_points", "checks": [...]}], "passed", "failed"}.
+QByteArray json(const std::vector<ScenarioReport>& reports);
+// One testsuite per scenario, one testcase per check; a failure carries its message.
+QByteArray junit(const std::vector<ScenarioReport>& reports);
+// One self-contained page: per scenario the timeline of every value that changed, drawn as
+// waveforms, each check marked where it was decided, failures first.
+QByteArray html(const std::vector<ScenarioReport>& reports);
+
+// Writes `contents` to `path`; returns an empty text or what went wrong.
+QString write(const QString& path, const QByteArray& contents);
+
+} // namespace Check::Reports
