@@ -50,6 +50,7 @@ void printReport(const ScenarioReport& report, bool quiet)
 int check(const QStringList& arguments)
 {
     CommandLine::Parser parser(
+        "check",
         QStringLiteral("Checks a control unit against scenarios: plays the program's side (binds the "
                        "program's port, sends the\n"
                        "whole state to the peer's port, applies what the peer sends by the program's rules) "

@@ -33,13 +33,14 @@ int usage(const QString& text)
     return usageError;
 }
 
-Parser::Parser(const QString& description)
+Parser::Parser(const char* command, const QString& description)
     : quietOption({QStringLiteral("q"), QStringLiteral("quiet")},
                   QStringLiteral("Print nothing but errors.")),
       programPort(QStringLiteral("program-port"), QStringLiteral("The program's UDP port (default 50000)."),
                   QStringLiteral("port")),
       peerPort(QStringLiteral("peer-port"), QStringLiteral("The peer's UDP port (default 50001)."),
-               QStringLiteral("port"))
+               QStringLiteral("port")),
+      command(QString::fromLatin1(command))
 {
     parser.setApplicationDescription(description);
     parser.addHelpOption();
@@ -52,7 +53,12 @@ int Parser::parse(const QStringList& arguments, int minimumPeerPort)
     if (!parser.parse(QStringList{QStringLiteral("zuv-peer")} + arguments))
         return usage(parser.errorText());
     if (parser.isSet(QStringLiteral("help"))) {
-        std::printf("%s", parser.helpText().toLocal8Bit().constData());
+        // "Usage: zuv-peer grade [options] ...", whatever path the program was started by.
+        QString help = parser.helpText();
+        const int options = help.indexOf(QLatin1String(" [options]"));
+        if (help.startsWith(QLatin1String("Usage: ")) && options > 0)
+            help.replace(7, options - 7, (QStringLiteral("zuv-peer ") + command).trimmed());
+        std::printf("%s", help.toLocal8Bit().constData());
         return 0;
     }
     if (parser.isSet(QStringLiteral("version"))) {

@@ -22,11 +22,13 @@ struct Ports
     int peer = 50001;
 };
 
-// A parser for one command: its description, --help, --version, --quiet and the two ports.
+// A parser for one command: its description, --help (whose usage line names the command),
+// --version, --quiet and the two ports.
 class Parser
 {
 public:
-    explicit Parser(const QString& description);
+    // `command`: the command word, empty for the control units.
+    Parser(const char* command, const QString& description);
 
     QCommandLineParser& operator*() { return parser; }
     QCommandLineParser* operator->() { return &parser; }
@@ -45,6 +47,7 @@ private:
     QCommandLineOption quietOption;
     QCommandLineOption programPort;
     QCommandLineOption peerPort;
+    QString command;
     Ports parsedPorts;
 };
 

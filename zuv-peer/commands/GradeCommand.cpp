@@ -99,11 +99,15 @@ QStringList namespacePrefix()
 
 int grade(const QStringList& arguments)
 {
-    CommandLine::Parser parser(QStringLiteral(
-        "Runs every scenario of a folder against every submission, one after the other (or --jobs side by\n"
-        "side, each in a network namespace of its own), and writes per submission OUT/NAME/report.json,\n"
-        "report.xml and report.html, and OUT/grades.csv. {} in the command is replaced by the shell-quoted\n"
-        "path of the submission; random values of the scenarios come from the submission's name."));
+    CommandLine::Parser parser(
+        "grade",
+        QStringLiteral(
+            "Runs every scenario of a folder against every submission, one after the other (or --jobs side "
+            "by\n"
+            "side, each in a network namespace of its own), and writes per submission OUT/NAME/report.json,\n"
+            "report.xml and report.html, and OUT/grades.csv. {} in the command is replaced by the "
+            "shell-quoted\n"
+            "path of the submission; random values of the scenarios come from the submission's name."));
     const QCommandLineOption scenarios(QStringLiteral("scenarios"),
                                        QStringLiteral("The folder of scenarios."), QStringLiteral("dir"));
     const QCommandLineOption start(

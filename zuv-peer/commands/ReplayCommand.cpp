@@ -17,9 +17,9 @@ int replay(const QStringList& arguments)
 {
     using namespace Peer;
     CommandLine::Parser parser(
-        QStringLiteral("Sends the documents of a recorded session again, in their timing: "
-                       "the \"out\" documents to the program, or with --to peer the \"in\" "
-                       "documents to a peer."));
+        "replay", QStringLiteral("Sends the documents of a recorded session again, in their timing: "
+                                 "the \"out\" documents to the program, or with --to peer the \"in\" "
+                                 "documents to a peer."));
     const QCommandLineOption to = CommandLine::destinationOption();
     const QCommandLineOption speed(QStringLiteral("speed"),
                                    QStringLiteral("Replay at <factor> times the recorded pace (default 1)."),

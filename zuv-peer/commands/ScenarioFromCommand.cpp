@@ -13,12 +13,14 @@ namespace Commands {
 
 int scenarioFrom(const QStringList& arguments)
 {
-    CommandLine::Parser parser(QStringLiteral(
-        "Writes a scenario (YAML, on standard output) from a recording of a reference solution (zuv-peer "
-        "record,\n"
-        "or the --trace of a check): the program's documents become set steps, the solution's settled "
-        "answers\n"
-        "expect steps, values that toggle steadily blinks steps, the wiper's phases wiper steps."));
+    CommandLine::Parser parser(
+        "scenario-from",
+        QStringLiteral(
+            "Writes a scenario (YAML, on standard output) from a recording of a reference solution (zuv-peer "
+            "record,\n"
+            "or the --trace of a check): the program's documents become set steps, the solution's settled "
+            "answers\n"
+            "expect steps, values that toggle steadily blinks steps, the wiper's phases wiper steps."));
     const QCommandLineOption name(QStringLiteral("name"),
                                   QStringLiteral("The scenario's name (default: the file's)."),
                                   QStringLiteral("text"));

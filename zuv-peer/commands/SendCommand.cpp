@@ -12,9 +12,9 @@ namespace Commands {
 int send(const QStringList& arguments)
 {
     CommandLine::Parser parser(
-        QStringLiteral("Sends one document to the program (or with --to peer to a peer).\n"
-                       "Values are whole numbers for the cockpit... values and "
-                       "windshieldDistanceSensor, true/false (or 1/0) for the others."));
+        "send", QStringLiteral("Sends one document to the program (or with --to peer to a peer).\n"
+                               "Values are whole numbers for the cockpit... values and "
+                               "windshieldDistanceSensor, true/false (or 1/0) for the others."));
     const QCommandLineOption to = CommandLine::destinationOption();
     parser->addOption(to);
     parser->addPositionalArgument(QStringLiteral("KEY=VALUE"), QStringLiteral("The values to send."),

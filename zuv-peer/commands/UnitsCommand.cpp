@@ -24,30 +24,20 @@ using namespace Peer;
 
 constexpr int tickMilliseconds = 5;
 
-const char* const overview =
-    "The control units of the ZUV training kit for the virtual platform, and link tools.\n"
-    "\n"
-    "Commands:\n"
-    "  (none)               run the control units: receive the platform's state on UDP\n"
-    "                       127.0.0.1:50001, answer with the outputs on 127.0.0.1:50000,\n"
-    "                       one trace line per document in and out\n"
-    "  monitor              the same, with each changed value shown as old -> new\n"
-    "  record FILE          the same, also writing every document in and out to FILE\n"
-    "                       (JSON lines: {\"t\":seconds,\"dir\":\"in\"|\"out\",\"doc\":{...}})\n"
-    "  replay FILE          send the documents of a recorded session again, in their timing:\n"
-    "                       the \"out\" documents to the program, or with --to peer the \"in\"\n"
-    "                       documents to a peer\n"
-    "  send KEY=VALUE ...   send one document to the program (or with --to peer to a peer);\n"
-    "                       values are whole numbers or true/false\n"
-    "\n"
-    "'zuv-peer COMMAND --help' tells more of a command. Ctrl+C (SIGINT) or SIGTERM ends it.";
-
-} // namespace
+enum class Units
+{
+    Simulate, // no command word: the control units with a compact trace
+    Monitor,  // every changed value as old -> new
+    Record    // the compact trace, and every document written to a file
+};
 
 int runUnits(const QStringList& arguments, Units mode)
 {
     CommandLine::Parser parser(
-        mode == Units::Simulate ? QString::fromLatin1(overview)
+        mode == Units::Simulate  ? ""
+        : mode == Units::Monitor ? "monitor"
+                                 : "record",
+        mode == Units::Simulate ? overview()
         : mode == Units::Monitor
             ? QStringLiteral("Runs the control units and prints every changed value as "
                              "old -> new.")
@@ -71,8 +61,7 @@ int runUnits(const QStringList& arguments, Units mode)
     if (mode != Units::Record && !positional.isEmpty()) {
         if (mode == Units::Simulate)
             return CommandLine::usage(
-                QStringLiteral("unknown command '%1' (commands: monitor, record, replay, send)")
-                    .arg(positional.first()));
+                QStringLiteral("unknown command '%1' (commands: %2)").arg(positional.first(), words()));
         return CommandLine::usage(QStringLiteral("unexpected argument '%1'").arg(positional.first()));
     }
     if (mode == Units::Monitor && parser.quiet())
@@ -168,6 +157,23 @@ int runUnits(const QStringList& arguments, Units mode)
     if (printing)
         Trace::line("zuv-peer: stopped");
     return status;
+}
+
+} // namespace
+
+int units(const QStringList& arguments)
+{
+    return runUnits(arguments, Units::Simulate);
+}
+
+int monitor(const QStringList& arguments)
+{
+    return runUnits(arguments, Units::Monitor);
+}
+
+int record(const QStringList& arguments)
+{
+    return runUnits(arguments, Units::Record);
 }
 
 } // namespace Commands

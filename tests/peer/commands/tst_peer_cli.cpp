@@ -3,6 +3,7 @@
 
 #include "Connectivity/UDPTransceiver.h"
 #include "StateDatagram.h"
+#include "commands/Commands.h"
 #include "link/SessionFile.h"
 
 #include <QJsonDocument>
@@ -87,6 +88,7 @@ class TestPeerCli : public QObject
 private slots:
     void badUsage_data();
     void badUsage();
+    void everyCommandIsFoundFromTheToolItself();
     void sendFramesOneDocument();
     void endsCleanlyOnTermination();
     void recordThenReplay();
@@ -118,6 +120,27 @@ void TestPeerCli::badUsage()
     QCOMPARE(result.exitCode, 2);
     QVERIFY2(result.err.contains(message), qPrintable(result.err));
     QVERIFY(result.err.contains("zuv-peer --help"));
+}
+
+// Whoever types zuv-peer --help, or a wrong command, learns every command; each names itself in its
+// usage line.
+void TestPeerCli::everyCommandIsFoundFromTheToolItself()
+{
+    const Run overview = run({"--help"});
+    const Run unknown = run({"bogus"});
+    QCOMPARE(unknown.exitCode, 2);
+    for (const Commands::Command& command : Commands::all()) {
+        const QString name = QString::fromLatin1(command.name);
+        if (name.isEmpty())
+            continue;
+        QVERIFY2(overview.out.contains(QStringLiteral("\n  %1 ").arg(name)), qPrintable(overview.out));
+        QVERIFY2(unknown.err.contains(QRegularExpression(QStringLiteral("commands: .*\\b%1\\b").arg(name))),
+                 qPrintable(unknown.err));
+        const Run help = run({name, "--help"});
+        QCOMPARE(help.exitCode, 0);
+        QVERIFY2(help.out.startsWith(QStringLiteral("Usage: zuv-peer %1 [options]").arg(name)),
+                 qPrintable(help.out.left(80)));
+    }
 }
 
 void TestPeerCli::sendFramesOneDocument()
