@@ -48,7 +48,8 @@ ShutdownSignals::ShutdownSignals(QObject* parent) : QObject(parent)
 #ifdef _WIN32
     SetConsoleCtrlHandler(consoleHandler, TRUE);
 #else
-    if (wakePipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM, 0, wakePipe) != 0)
+    // Close-on-exec: no process this one starts inherits it.
+    if (wakePipe[0] < 0 && ::socketpair(AF_UNIX, SOCK_STREAM | SOCK_CLOEXEC, 0, wakePipe) != 0)
         return;
     notifier = std::make_unique<QSocketNotifier>(wakePipe[1], QSocketNotifier::Read);
     connect(notifier.get(), &QSocketNotifier::activated, this, &ShutdownSignals::handleNotification);

@@ -18,6 +18,7 @@ using ioctl_arg = u_long;
 #else
 #include <arpa/inet.h>
 #include <cerrno>
+#include <fcntl.h>
 #include <netinet/in.h>
 #include <sys/ioctl.h>
 #include <sys/socket.h>
@@ -57,6 +58,17 @@ inline int startup()
     return ::WSAStartup(MAKEWORD(2, 2), &data);
 #else
     return 0;
+#endif
+}
+
+// Keeps a socket out of every process this one starts: a child (a control unit under test, say)
+// must not inherit the link's ports.
+inline void closeOnExec(SOCKET s)
+{
+#ifdef _WIN32
+    ::SetHandleInformation(reinterpret_cast<HANDLE>(s), HANDLE_FLAG_INHERIT, 0);
+#else
+    ::fcntl(s, F_SETFD, FD_CLOEXEC);
 #endif
 }
 

@@ -39,6 +39,7 @@ int UDPTransceiver::initSocket()
         std::fflush(stdout);
         return -1;
     }
+    net::closeOnExec(sock);
     return 0;
 }
 
