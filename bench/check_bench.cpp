@@ -1,8 +1,11 @@
 // Figures of the checker (zuv-peer check, grade):
 //   check_bench stamps [n]                      how exactly received datagrams are timed: the system's
 //       arrival stamps against the sender's clock, with the event loop idle and busy;
-//   check_bench suite <zuv-peer> <scenarios>    the reference suite against the bundled control units:
-//       wall time against the scenarios' summed durations;
+//   check_bench suite <zuv-peer> <scenarios> [--sandbox-too]   the reference suite against the
+//       bundled control units: wall time against the scenarios' summed durations (and, with
+//       --sandbox-too, once more with the units in the sandbox, against the run without);
+//   check_bench starts [n]                      what the sandbox adds to the start of a unit, over n
+//       starts each way (default 50);
 //   check_bench regrade <zuv-peer> [hours]      --from-trace on a trace of an hour of the fast wiper
 //       and the heartbeats;
 //   check_bench grade <zuv-peer> <scenarios> [n] grading n submissions (default 30; every third a mutant);
@@ -10,12 +13,14 @@
 //       delay: 20ms, jitter: 10ms, each over n datagrams (default 10,000).
 #include "BenchStats.h"
 #include "Faults/LinkConditioner.h"
+#include "check/sandbox/UnitProcess.h"
 #include "link/PeerLink.h"
 #include "link/SessionFile.h"
 
 #include <QCoreApplication>
 #include <QDir>
 #include <QElapsedTimer>
+#include <QEventLoop>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -98,26 +103,74 @@ double timed(const QString& peer, const QStringList& arguments, int* status = nu
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
-int suite(const QString& peer, const QString& scenarios)
+int suite(const QString& peer, const QString& scenarios, bool sandboxToo)
 {
+    // The bundled units as a submission: a copy of zuv-peer in a folder of its own.
     QTemporaryDir directory;
+    QDir().mkpath(directory.filePath("unit"));
+    QFile::copy(peer, directory.filePath("unit/zuv-peer"));
     const QString json = directory.filePath("report.json");
-    int status = -1;
-    const double wall = timed(
-        peer,
-        {"check", "--quiet", "--start-wait", "5s", "--start", peer + " --quiet", "--json", json, scenarios},
-        &status);
-    QFile file(json);
-    file.open(QIODevice::ReadOnly);
-    double summed = 0;
-    int count = 0;
-    for (const QJsonValue& scenario :
-         QJsonDocument::fromJson(file.readAll()).object().value("scenarios").toArray()) {
-        summed += scenario.toObject().value("duration").toDouble();
-        ++count;
+    double unboxed = 0;
+    for (const bool boxed : {false, true}) {
+        if (boxed && !sandboxToo)
+            break;
+        const QStringList how = boxed ? QStringList{"--sandbox", "--limit", "file-size=64M"} : QStringList{};
+        int status = -1;
+        const double wall = timed(peer,
+                                  QStringList{"check", "--quiet", "--start-wait", "5s", "--submission",
+                                              directory.filePath("unit"), "--start", "{}/zuv-peer --quiet",
+                                              "--json", json, scenarios} +
+                                      how,
+                                  &status);
+        QFile file(json);
+        file.open(QIODevice::ReadOnly);
+        double summed = 0;
+        int count = 0;
+        for (const QJsonValue& scenario :
+             QJsonDocument::fromJson(file.readAll()).object().value("scenarios").toArray()) {
+            summed += scenario.toObject().value("duration").toDouble();
+            ++count;
+        }
+        std::printf(
+            "reference suite%s: %d scenarios, exit %d, %.1f s wall, %.1f s summed durations, ratio %.3f",
+            boxed ? " in the sandbox" : "", count, status, wall, summed, wall / summed);
+        if (boxed)
+            std::printf("; %.3f x the run without", wall / unboxed);
+        std::printf("\n");
+        unboxed = wall;
     }
-    std::printf("reference suite: %d scenarios, exit %d, %.1f s wall, %.1f s summed durations, ratio %.3f\n",
-                count, status, wall, summed, wall / summed);
+    return 0;
+}
+
+// How much longer a unit takes to start (and end) in the sandbox: `count` runs of `true` each way.
+int starts(int count)
+{
+    QTemporaryDir copy;
+    double medians[2] = {};
+    for (const bool boxed : {false, true}) {
+        BenchStats stats;
+        for (int run = 0; run < count; ++run) {
+            Check::UnitProcess unit;
+            Check::UnitProcess::Options options;
+            options.command = "true";
+            options.boxed = boxed;
+            options.copy = copy.path();
+            QEventLoop loop;
+            QObject::connect(&unit, &Check::UnitProcess::ended, &loop, &QEventLoop::quit);
+            QElapsedTimer timer;
+            timer.start();
+            if (!unit.start(options).isEmpty())
+                return 1;
+            if (unit.running())
+                loop.exec();
+            stats.samples.push_back(double(timer.nsecsElapsed()) / 1e3);
+        }
+        medians[boxed] = stats.percentile(50);
+        stats.print(boxed ? "start and end of a unit (true), in the sandbox"
+                          : "start and end of a unit (true)");
+    }
+    std::printf("the sandbox adds %.1f ms to a start (median over %d)\n", (medians[1] - medians[0]) / 1e3,
+                count);
     return 0;
 }
 
@@ -132,9 +185,9 @@ int regrade(const QString& peer, double hours)
     for (int index = 0; index < StateValues::count; ++index)
         state.insert(QLatin1String(StateValues::table[index].name), StateValues::toJson(index, 0));
     qint64 t = 1000;
-    trace.write(Peer::SessionFile::line({t, Peer::SessionFile::Direction::In, whole(), {}, {}, {}}));
+    trace.write(Peer::SessionFile::line({t, Peer::SessionFile::Direction::In, whole(), {}, {}, {}, {}}));
     state.insert("cockpitWindshieldWasherMode", 5);
-    trace.write(Peer::SessionFile::line({t + 10, Peer::SessionFile::Direction::In, whole(), {}, {}, {}}));
+    trace.write(Peer::SessionFile::line({t + 10, Peer::SessionFile::Direction::In, whole(), {}, {}, {}, {}}));
     static const int clockwise[4] = {6, 3, 9, 12};
     const qint64 end = qint64(hours * 3600e6);
     int position = 0, direction = 1;
@@ -151,7 +204,8 @@ int regrade(const QString& peer, double hours)
                              {"windshieldWiperD", (pattern & 1) != 0}};
         if (step % 18 == 0)
             document.insert("alarmGenericLightUp", (step / 18) % 2 == 0);
-        trace.write(Peer::SessionFile::line({t, Peer::SessionFile::Direction::Out, document, {}, {}, {}}));
+        trace.write(
+            Peer::SessionFile::line({t, Peer::SessionFile::Direction::Out, document, {}, {}, {}, {}}));
         ++lines;
     }
     trace.close();
@@ -283,7 +337,9 @@ int main(int argc, char* argv[])
     if (mode == "stamps")
         return stamps(arguments.size() > 2 ? arguments.at(2).toInt() : 2000);
     if (mode == "suite" && arguments.size() >= 4)
-        return suite(arguments.at(2), arguments.at(3));
+        return suite(arguments.at(2), arguments.at(3), arguments.value(4) == "--sandbox-too");
+    if (mode == "starts")
+        return starts(arguments.size() > 2 ? arguments.at(2).toInt() : 50);
     if (mode == "regrade" && arguments.size() >= 3)
         return regrade(arguments.at(2), arguments.size() > 3 ? arguments.at(3).toDouble() : 1.0);
     if (mode == "link")
@@ -291,7 +347,7 @@ int main(int argc, char* argv[])
     if (mode == "grade" && arguments.size() >= 4)
         return grade(arguments.at(2), arguments.at(3), arguments.size() > 4 ? arguments.at(4).toInt() : 30);
     std::fprintf(stderr,
-                 "usage: check_bench stamps [n] | suite ZUV-PEER SCENARIOS | regrade ZUV-PEER [hours] |"
-                 " grade ZUV-PEER SCENARIOS [n]\n");
+                 "usage: check_bench stamps [n] | suite ZUV-PEER SCENARIOS [--sandbox-too] | starts [n] |"
+                 " regrade ZUV-PEER [hours] | grade ZUV-PEER SCENARIOS [n]\n");
     return 2;
 }

@@ -1,28 +1,16 @@
 #include "check/CheckRunner.h"
 
+#include "check/sandbox/Sandbox.h"
+#include "check/sandbox/UnitProcess.h"
+
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <algorithm>
-#include <csignal>
 #include <limits>
 
-#ifndef _WIN32
-#include <sys/types.h>
-#endif
-
 namespace Check {
-
-namespace {
-
-// The peer's output kept for the reports: its last 256 KiB.
-constexpr int outputKept = 256 * 1024;
-// How long a peer has after SIGTERM before SIGKILL.
-constexpr int stopGraceMs = 2000;
-
-} // namespace
 
 int ScenarioReport::count(CheckResult::Verdict verdict) const
 {
@@ -74,8 +62,10 @@ QString LiveChecker::open()
     if (!error.isEmpty())
         return error;
     if (!options.traceFile.isEmpty()) {
+        // A new file: whatever stands at the path (a link included) is replaced, never followed.
+        QFile::remove(options.traceFile);
         traceFile.setFileName(options.traceFile);
-        if (!traceFile.open(QIODevice::WriteOnly | QIODevice::Truncate))
+        if (!traceFile.open(QIODevice::WriteOnly | QIODevice::NewOnly))
             return QStringLiteral("cannot write %1: %2").arg(options.traceFile, traceFile.errorString());
     }
     return {};
@@ -102,46 +92,12 @@ void LiveChecker::trace(const SessionFile::Entry& entry)
     traceFile.flush();
 }
 
-bool LiveChecker::startPeer(QProcess& peer, QString& why)
-{
-    // In a process group of its own, so that stopping it stops whatever it started.
-    const QString setsid = QStandardPaths::findExecutable(QStringLiteral("setsid"));
-    if (setsid.isEmpty())
-        peer.start(QStringLiteral("/bin/sh"), {QStringLiteral("-c"), options.start});
-    else
-        peer.start(setsid, {QStringLiteral("/bin/sh"), QStringLiteral("-c"), options.start});
-    if (!peer.waitForStarted(5000)) {
-        why = QStringLiteral("--start could not start '%1': %2").arg(options.start, peer.errorString());
-        return false;
-    }
-    return true;
-}
-
-void LiveChecker::stopPeer(QProcess& peer)
-{
-    if (peer.state() == QProcess::NotRunning)
-        return;
-#ifndef _WIN32
-    const pid_t group = static_cast<pid_t>(peer.processId());
-    ::kill(-group, SIGTERM);
-    if (!peer.waitForFinished(stopGraceMs)) {
-        ::kill(-group, SIGKILL);
-        peer.waitForFinished(stopGraceMs);
-    }
-    ::kill(-group, SIGKILL); // whatever it left behind
-#else
-    peer.terminate();
-    if (!peer.waitForFinished(stopGraceMs))
-        peer.kill();
-#endif
-}
-
 ScenarioReport LiveChecker::run(const Scenario& scenario)
 {
     // What is still waiting answered the scenario before (or a peer stopped since): not this one's.
     link.readWaiting(1 << 20);
     ScenarioRun run(scenario);
-    trace({now(), SessionFile::Direction::Scenario, {}, {}, scenario.name, scenario.file});
+    trace({now(), SessionFile::Direction::Scenario, {}, {}, scenario.name, scenario.file, {}});
 
     QEventLoop loop;
     QTimer timer;
@@ -168,7 +124,7 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
                     link.send(action.document);
                 }
                 const Micros sentAt = now();
-                trace({sentAt, SessionFile::Direction::In, action.document, {}, {}, {}});
+                trace({sentAt, SessionFile::Direction::In, action.document, {}, {}, {}, {}});
                 run.sent(sentAt);
             } else if (action.kind == ScenarioRun::Action::Kind::WaitUntil) {
                 if (started)
@@ -190,6 +146,7 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
                datagram.verdict == StateDatagram::Received::Verdict::Document
                    ? QString()
                    : QString::fromStdString(datagram.reason()),
+               {},
                {},
                {}});
         run.received(at, datagram.assignments);
@@ -218,20 +175,36 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
         pump(now());
     });
 
-    QProcess peer;
-    peer.setProcessChannelMode(QProcess::MergedChannels);
-    QByteArray output;
-    connect(&peer, &QProcess::readyRead, this, [&] {
-        output += peer.readAll();
-        if (output.size() > outputKept)
-            output = output.right(outputKept);
-    });
+    UnitProcess peer;
     QString couldNotStart;
+    QString stopped;
     if (!options.start.isEmpty()) {
-        if (startPeer(peer, couldNotStart)) {
-            // Up when it first speaks, or after the start wait; gone when it ends at once.
-            connect(&peer, QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished), &loop, [&] {
-                if (run.startedAt() < 0) {
+        UnitProcess::Options how;
+        how.command = options.start;
+        how.directory = options.directory;
+        how.boxed = options.boxed;
+        how.copy = options.copy;
+        how.limits = options.limits;
+        how.environment = options.boxed
+                              ? Sandbox::environment(options.programPort, options.peerPort, options.passed)
+                              : QStringList{QStringLiteral("ZUV_PROGRAM_PORT=%1").arg(options.programPort),
+                                            QStringLiteral("ZUV_PEER_PORT=%1").arg(options.peerPort)};
+        couldNotStart = peer.start(how);
+        if (couldNotStart.isEmpty()) {
+            // Up when it first speaks, or after the start wait; gone when it ends at once; stopped
+            // when it reaches a limit.
+            connect(&peer, &UnitProcess::ended, &loop, [&] {
+                if (!peer.limitReached().isEmpty()) {
+                    const Micros at = now();
+                    stopped = QStringLiteral("your control unit %1 and was stopped %2 s into '%3'")
+                                  .arg(peer.limitReached())
+                                  .arg(QString::number(
+                                           run.startedAt() < 0 ? 0.0 : (at - run.startedAt()) / 1e6, 'f', 1),
+                                       scenario.name);
+                    trace({at, SessionFile::Direction::Stopped, {}, {}, {}, {}, stopped});
+                    run.stop(at, stopped);
+                    loop.quit();
+                } else if (run.startedAt() < 0) {
                     couldNotStart = QStringLiteral("--start: '%1' ended at once (status %2)")
                                         .arg(options.start)
                                         .arg(peer.exitCode());
@@ -240,7 +213,7 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
             });
             timer.start(static_cast<int>(options.startWait / 1000));
         } else {
-            loop.quit();
+            couldNotStart = QStringLiteral("--start ") + couldNotStart;
         }
     } else {
         pump(now());
@@ -250,11 +223,17 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
     for (const QMetaObject::Connection& connection : {onDatagram, onBytes, onDelivered, onSent, onTimer})
         disconnect(connection);
     timer.stop();
-    stopPeer(peer);
-    output += peer.readAll();
+    peer.disconnect(&loop);
+    peer.stop();
 
     ScenarioReport report = reportOf(run, options.seed);
-    report.peerOutput = output.right(outputKept);
+    report.peerOutput = peer.output(QProcess::StandardOutput);
+    report.peerErrors = peer.output(QProcess::StandardError);
+    report.outputTruncated = peer.truncated(QProcess::StandardOutput);
+    report.errorsTruncated = peer.truncated(QProcess::StandardError);
+    report.stopped = stopped;
+    report.leftBehind = peer.leftBehind();
+    report.survivors = peer.survivors();
     if (!couldNotStart.isEmpty()) {
         report.inconclusive = couldNotStart;
         withdrawPoints(report);
@@ -291,8 +270,14 @@ ScenarioReport regrade(const Scenario& scenario, const QVector<SessionFile::Entr
                        QString& error)
 {
     ScenarioRun run(scenario);
+    QString stopped;
     for (int line = 0; line < segment.size() && error.isEmpty(); ++line) {
         const SessionFile::Entry& entry = segment.at(line);
+        if (entry.direction == SessionFile::Direction::Stopped) {
+            stopped = entry.stopped;
+            run.stop(entry.atMicros, stopped);
+            break;
+        }
         // Before the start a datagram only changes the state, as in the live run.
         if (entry.direction == SessionFile::Direction::Out && run.startedAt() < 0) {
             run.received(entry.atMicros, StateValues::assignmentsOf(entry.document));
@@ -323,7 +308,9 @@ ScenarioReport regrade(const Scenario& scenario, const QVector<SessionFile::Entr
         if (action.kind == ScenarioRun::Action::Kind::Send)
             error = QStringLiteral("the trace ends before the scenario '%1' did").arg(scenario.name);
     }
-    return reportOf(run, seed);
+    ScenarioReport report = reportOf(run, seed);
+    report.stopped = stopped;
+    return report;
 }
 
 } // namespace Check

@@ -1,11 +1,11 @@
 #pragma once
 
 #include "check/ScenarioRun.h"
+#include "check/sandbox/Limits.h"
 #include "link/PeerLink.h"
 #include "link/SessionFile.h"
 
 #include <QFile>
-#include <QProcess>
 #include <QString>
 
 #include <chrono>
@@ -26,8 +26,14 @@ struct ScenarioReport
     int maxPoints = 0;
     Micros duration = 0;
     int datagramsFromPeer = 0;
-    QString inconclusive;  // why the run says nothing of the peer, or empty
-    QByteArray peerOutput; // what the started peer printed
+    QString inconclusive;         // why the run says nothing of the peer, or empty
+    QByteArray peerOutput;        // what the started peer printed on standard output
+    QByteArray peerErrors;        // and on standard error
+    bool outputTruncated = false; // more than the output limit: the rest was dropped
+    bool errorsTruncated = false;
+    QString stopped;    // a limit stopped the peer: how, where and when
+    int leftBehind = 0; // processes the peer left running, which the checker ended
+    int survivors = 0;  // processes the checker could not end (never expected)
     quint64 seed = 0;
 
     int count(CheckResult::Verdict verdict) const;
@@ -45,6 +51,11 @@ struct RunOptions
     Micros startWait = 1'000'000; // how long a started peer may take to come up
     QString traceFile;            // empty: no trace
     quint64 seed = 0;
+    QString directory;  // where a started peer starts (unboxed)
+    bool boxed = false; // started peers run in the sandbox, the submission's copy at
+    QString copy;       // `copy`, under `limits`, seeing the variables `passed` on
+    Limits limits;
+    QStringList passed;
 };
 
 // Plays the program's side for one scenario after another: binds the program's port, sends the
@@ -67,8 +78,6 @@ private:
     Micros now() const;
     Micros local(qint64 arrivedMicros) const;
     void trace(const SessionFile::Entry& entry);
-    bool startPeer(QProcess& peer, QString& why);
-    void stopPeer(QProcess& peer);
 
     RunOptions options;
     PeerLink link;

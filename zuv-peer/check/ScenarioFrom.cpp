@@ -366,7 +366,7 @@ QString scenarioFrom(const QVector<Entry>& entries, const QString& name, QString
     std::vector<Segment> segments;
     Micros end = 0;
     for (Entry entry : entries) {
-        if (entry.direction == Direction::Scenario)
+        if (entry.direction == Direction::Scenario || entry.direction == Direction::Stopped)
             continue;
         // In the order of the lines: an answer stamped a little before the document it answers was
         // noted as sent counts from that document on, as when the checker decides.

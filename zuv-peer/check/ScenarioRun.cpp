@@ -303,6 +303,19 @@ void ScenarioRun::deadline(Micros at)
     endStep(at);
 }
 
+void ScenarioRun::stop(Micros at, const QString& why)
+{
+    if (finished)
+        return;
+    clock = std::max(clock, at);
+    if (CheckResult* check = currentCheck())
+        decide(*check, false, clock, why);
+    phase = Phase::Finished;
+    finished = true;
+    end = clock;
+    sendPending = false;
+}
+
 void ScenarioRun::timeOut(Micros at)
 {
     if (CheckResult* check = currentCheck())

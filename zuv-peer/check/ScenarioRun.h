@@ -49,7 +49,8 @@ struct Change
 //                        state: send it and call sent()), WaitUntil (call next() again then, or
 //                        when a document arrives) or Done;
 //   sent(at)             the document of the last Send left at `at`;
-//   received(at, doc)    a datagram from the peer, judged by the receive rules, arrived at `at`.
+//   received(at, doc)    a datagram from the peer, judged by the receive rules, arrived at `at`;
+//   stop(at, why)        the peer was stopped: the run ends.
 //
 // Times are microseconds on any one clock; a time earlier than one already seen counts as that one.
 class ScenarioRun
@@ -76,6 +77,9 @@ public:
     Action next(Micros now);
     void sent(Micros at);
     void received(Micros at, const StateValues::Assignments& assignments);
+    // The peer was stopped at `at` (a limit it reached): the running check fails with `why`, the
+    // rest are not run.
+    void stop(Micros at, const QString& why);
 
     const Scenario& scenario() const { return definition; }
     bool done() const { return finished; }

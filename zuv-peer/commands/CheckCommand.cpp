@@ -4,12 +4,23 @@
 #include "Trace.h"
 #include "check/CheckRunner.h"
 #include "check/reports/CheckReports.h"
+#include "check/sandbox/Sandbox.h"
+#include "check/sandbox/SubmissionCopy.h"
+#include "check/sandbox/UnitCgroup.h"
+#include "check/sandbox/UnitProcess.h"
 #include "commands/CommandLine.h"
 #include "commands/Commands.h"
 
 #include <QCoreApplication>
+#include <QCryptographicHash>
+#include <QDir>
+#include <QEventLoop>
 #include <QFile>
+#include <QFileInfo>
+#include <QJsonObject>
+#include <QProcess>
 #include <QRegularExpression>
+#include <QTimer>
 
 namespace Commands {
 
@@ -34,6 +45,90 @@ void print(const QString& line)
     Trace::line(line.toStdString());
 }
 
+QString shellQuoted(const QString& text)
+{
+    QString quoted = text;
+    quoted.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
+    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
+}
+
+QString sha256Of(const QString& path)
+{
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (file.open(QIODevice::ReadOnly))
+        hash.addData(&file);
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+// How the sandbox boxes and limits a unit, for the first line of every report.
+QString sandboxText(const Limits& limits)
+{
+    const UnitCgroup::Home& home = UnitCgroup::home();
+    const QString how =
+        home.version > 0
+            ? QStringLiteral(
+                  "limits by cgroup v%1 (memory, processes, CPU) and rlimits (file size, open files)")
+                  .arg(home.version)
+            : QStringLiteral("limits by rlimits (memory as address space, processes, file size, open files; "
+                             "CPU kept to one core), as no control group can be made here: %1")
+                  .arg(home.why);
+    return QStringLiteral(
+               "bubblewrap (new user, PID, IPC, UTS and mount namespaces, a network of its own; "
+               "the system read-only, the submission as a private copy at %1, a private /tmp); %2: %3")
+        .arg(QLatin1String(Sandbox::submissionPath), how, limits.describe());
+}
+
+// Runs --prepare once, boxed like the unit but with its copy writable, bounded in time. Returns
+// what it did for the reports; `failure` tells why it failed, or is empty.
+QJsonObject prepare(const QString& command, const UnitProcess::Options& base, qint64 millis, QString& failure)
+{
+    UnitProcess process;
+    UnitProcess::Options options = base;
+    options.command = command;
+    options.writable = true;
+    QJsonObject record{{"command", command}};
+    failure = process.start(options);
+    if (failure.isEmpty()) {
+        QEventLoop loop;
+        QTimer::singleShot(int(std::min<qint64>(millis, 24 * 3600 * 1000)), &loop, &QEventLoop::quit);
+        QObject::connect(&process, &UnitProcess::ended, &loop, &QEventLoop::quit);
+        if (process.running())
+            loop.exec();
+        if (!process.limitReached().isEmpty())
+            failure = QStringLiteral("it %1 and was stopped").arg(process.limitReached());
+        else if (process.running())
+            failure = QStringLiteral("it took longer than %1 s (--limit prepare-time)").arg(millis / 1000.0);
+        else if (process.crashed() || process.exitCode() != 0)
+            failure = QStringLiteral("it ended with status %1").arg(process.exitCode());
+        process.stop();
+        record.insert("status", process.exitCode());
+        record.insert("output", QString::fromUtf8(process.output(QProcess::StandardOutput)));
+        record.insert("errors", QString::fromUtf8(process.output(QProcess::StandardError)));
+        if (process.truncated(QProcess::StandardOutput) || process.truncated(QProcess::StandardError))
+            record.insert("truncated", true);
+    }
+    record.insert("result",
+                  failure.isEmpty() ? QStringLiteral("succeeded") : QStringLiteral("failed: ") + failure);
+    return record;
+}
+
+// The whole check once more, in a network and mount namespace of its own; its exit status.
+int inOwnNamespace(const QStringList& arguments)
+{
+    QProcess check;
+    check.setProcessChannelMode(QProcess::ForwardedChannels);
+    const QStringList prefix = Sandbox::ownNamespacePrefix();
+    check.start(prefix.first(),
+                prefix.mid(1) +
+                    QStringList{QCoreApplication::applicationFilePath(), QStringLiteral("check")} +
+                    arguments + QStringList{QStringLiteral("--in-own-namespace")});
+    ShutdownSignals shutdown; // Ctrl+C reaches the check, which ends its scenario and reports
+    if (!check.waitForStarted(10000) || !check.waitForFinished(-1))
+        return CommandLine::runError;
+    return check.exitStatus() == QProcess::NormalExit ? check.exitCode() : CommandLine::runError;
+}
+
 void printReport(const ScenarioReport& report, bool quiet)
 {
     print(QStringLiteral("%1 (%2)").arg(report.scenario.name, report.scenario.file));
@@ -43,12 +138,26 @@ void printReport(const ScenarioReport& report, bool quiet)
     }
     if (!report.inconclusive.isEmpty())
         print(QStringLiteral("  inconclusive: ") + report.inconclusive);
+    if (!report.stopped.isEmpty())
+        print(QStringLiteral("  stopped: ") + report.stopped);
+    if (report.leftBehind > 0)
+        print(QStringLiteral("  the checker ended %1 process(es) the control unit had left running")
+                  .arg(report.leftBehind));
+    if (report.survivors > 0)
+        print(
+            QStringLiteral("  %1 process(es) of the control unit could not be ended").arg(report.survivors));
 }
 
 } // namespace
 
 int check(const QStringList& arguments)
 {
+    // Whatever the sandbox prepared in this process's control group is given back at the end.
+    struct Release
+    {
+        ~Release() { UnitCgroup::releaseHome(); }
+    } release;
+
     CommandLine::Parser parser(
         "check",
         QStringLiteral("Checks a control unit against scenarios: plays the program's side (binds the "
@@ -84,7 +193,37 @@ int check(const QStringList& arguments)
     const QCommandLineOption seed(QStringLiteral("seed"),
                                   QStringLiteral("Seed of the scenarios' random values (default 0)."),
                                   QStringLiteral("n"));
-    parser->addOptions({start, startWait, junit, json, html, traceOption, fromTrace, seed});
+    const QCommandLineOption sandbox(
+        QStringLiteral("sandbox"),
+        QStringLiteral("Run the started unit in a sandbox (bubblewrap), limited, with a private copy of the "
+                       "submission at /submission ({} in --start)."));
+    const QCommandLineOption noSandbox(
+        QStringLiteral("no-sandbox"),
+        QStringLiteral("Say in every report that the unit ran unsandboxed, with the user's rights."));
+    const QCommandLineOption submission(
+        QStringLiteral("submission"),
+        QStringLiteral("The folder of the unit's files (default: the current one); {} in --start and "
+                       "--prepare names it."),
+        QStringLiteral("dir"));
+    const QCommandLineOption limit(
+        QStringLiteral("limit"),
+        QStringLiteral("Change a limit of the sandbox: memory=256M, processes=64, cpus=1, file-size=16M, "
+                       "open-files=256, output=1M (kept per stream), disk=64M, prepare-time=120s."),
+        QStringLiteral("name=value"));
+    const QCommandLineOption environmentOption(
+        QStringLiteral("env"),
+        QStringLiteral("Pass this variable of the environment on to the sandboxed unit."),
+        QStringLiteral("name"));
+    const QCommandLineOption prepareOption(
+        QStringLiteral("prepare"),
+        QStringLiteral("Run this command once before the scenarios, in the sandbox with the copy writable "
+                       "(for example 'make -C {}'); when it fails, no check passes."),
+        QStringLiteral("command"));
+    QCommandLineOption ownNamespace(QStringLiteral("in-own-namespace"),
+                                    QStringLiteral("(internal) This check runs in its own namespaces."));
+    ownNamespace.setFlags(QCommandLineOption::HiddenFromHelp);
+    parser->addOptions({start, startWait, junit, json, html, traceOption, fromTrace, seed, sandbox, noSandbox,
+                        submission, limit, environmentOption, prepareOption, ownNamespace});
     parser->addPositionalArgument(QStringLiteral("SCENARIO"), QStringLiteral("Scenario files or folders."),
                                   QStringLiteral("SCENARIO..."));
     const int parsed = parser.parse(arguments);
@@ -114,6 +253,36 @@ int check(const QStringList& arguments)
     if (parser->isSet(fromTrace) && (parser->isSet(start) || parser->isSet(traceOption)))
         return CommandLine::usage(
             QStringLiteral("--from-trace decides on a recorded trace: no --start, no --trace"));
+    const bool boxed = parser->isSet(sandbox);
+    if (boxed && parser->isSet(noSandbox))
+        return CommandLine::usage(QStringLiteral("--sandbox or --no-sandbox, not both"));
+    if ((boxed || parser->isSet(prepareOption)) && !parser->isSet(start))
+        return CommandLine::usage(QStringLiteral("--sandbox and --prepare need --start (the unit to start)"));
+    for (const QString& assignment : parser->values(limit)) {
+        const QString error = options.limits.set(assignment);
+        if (!error.isEmpty())
+            return CommandLine::usage(error);
+    }
+    if (boxed) {
+        const QString why = Sandbox::unavailable();
+        if (!why.isEmpty()) {
+            CommandLine::printError(why + QStringLiteral("; nothing was run"));
+            return CommandLine::usageError;
+        }
+        if (!parser->isSet(ownNamespace))
+            return inOwnNamespace(arguments);
+    }
+    const QString submissionFolder =
+        QFileInfo(parser->isSet(submission) ? parser->value(submission) : QDir::currentPath())
+            .absoluteFilePath();
+    const QString submissionPath =
+        boxed ? QLatin1String(Sandbox::submissionPath) : shellQuoted(submissionFolder);
+    if (boxed || parser->isSet(submission)) {
+        options.start.replace(QStringLiteral("{}"), submissionPath);
+        options.directory = submissionFolder;
+    }
+    options.boxed = boxed;
+    options.passed = parser->values(environmentOption);
 
     const Loaded loaded = loadScenarios(parser.positional(), options.seed);
     if (!loaded.errors.isEmpty()) {
@@ -123,8 +292,64 @@ int check(const QStringList& arguments)
         return CommandLine::usageError;
     }
 
+    Reports::RunRecord record;
+    record.version = QCoreApplication::applicationVersion();
+    record.seed = options.seed;
+    if (!parser->isSet(fromTrace)) {
+        for (const Scenario& scenario : loaded.scenarios)
+            record.scenarios.append(
+                QJsonObject{{"file", scenario.file}, {"sha256", sha256Of(scenario.file)}});
+    }
+    if (boxed) {
+        record.sandbox = sandboxText(options.limits);
+        record.limits = options.limits.toJson();
+    } else if (parser->isSet(noSandbox)) {
+        record.sandbox =
+            QStringLiteral("none: the control unit ran with the rights of the user who checked it "
+                           "(--no-sandbox)");
+    }
+    if (boxed || parser->isSet(submission))
+        record.submission = submissionFolder;
+
+    // What keeps the checks from running at all: a submission that cannot be copied, a failed
+    // --prepare. Every scenario then scores nothing, with the reason.
+    QString cannotRun;
+    SubmissionCopy copy;
+    if (boxed) {
+        cannotRun = copy.make(submissionFolder, options.limits);
+        record.files = copy.files();
+        options.copy = copy.path();
+        if (!cannotRun.isEmpty())
+            cannotRun = QStringLiteral("the submission could not be copied into the sandbox: ") + cannotRun;
+    }
+    if (cannotRun.isEmpty() && parser->isSet(prepareOption)) {
+        UnitProcess::Options how;
+        how.directory = submissionFolder;
+        how.boxed = boxed;
+        how.copy = options.copy;
+        how.limits = options.limits;
+        how.environment = boxed ? Sandbox::environment(options.programPort, options.peerPort, options.passed)
+                                : QStringList();
+        QString command = parser->value(prepareOption);
+        command.replace(QStringLiteral("{}"), submissionPath);
+        QString failure;
+        record.prepare = prepare(command, how, options.limits.prepareMillis, failure);
+        if (!failure.isEmpty())
+            cannotRun = QStringLiteral("--prepare '%1' failed: %2").arg(command, failure);
+    }
+    for (const QString& line : record.lines())
+        print(line);
+
     std::vector<ScenarioReport> reports;
-    if (parser->isSet(fromTrace)) {
+    if (!cannotRun.isEmpty()) {
+        for (const Scenario& scenario : loaded.scenarios) {
+            ScenarioReport report = reportOf(ScenarioRun(scenario), options.seed);
+            report.inconclusive = cannotRun;
+            withdrawPoints(report);
+            reports.push_back(report);
+            printReport(reports.back(), parser.quiet());
+        }
+    } else if (parser->isSet(fromTrace)) {
         QFile file(parser->value(fromTrace));
         if (!file.open(QIODevice::ReadOnly)) {
             CommandLine::printError(
@@ -183,12 +408,13 @@ int check(const QStringList& arguments)
     }
     print(Reports::summary(reports));
 
-    const std::pair<const QCommandLineOption*, QByteArray (*)(const std::vector<ScenarioReport>&)> writers[] =
-        {{&json, Reports::json}, {&junit, Reports::junit}, {&html, Reports::html}};
+    const std::pair<const QCommandLineOption*,
+                    QByteArray (*)(const std::vector<ScenarioReport>&, const Reports::RunRecord&)>
+        writers[] = {{&json, Reports::json}, {&junit, Reports::junit}, {&html, Reports::html}};
     for (const auto& writer : writers) {
         if (!parser->isSet(*writer.first))
             continue;
-        const QString failure = Reports::write(parser->value(*writer.first), writer.second(reports));
+        const QString failure = Reports::write(parser->value(*writer.first), writer.second(reports, record));
         if (!failure.isEmpty()) {
             CommandLine::printError(failure);
             return CommandLine::runError;

@@ -1,7 +1,14 @@
 // zuv-peer grade: every scenario against every submission of a class, with reports and grades.csv.
+// Each submission's check runs as a process of its own (the trusted keeper), in a network and
+// mount namespace of its own, and starts the submission's unit in the sandbox.
 
 #include "Trace.h"
 #include "check/CheckRunner.h"
+#include "check/Grading.h"
+#include "check/reports/CheckReports.h"
+#include "check/sandbox/Limits.h"
+#include "check/sandbox/Sandbox.h"
+#include "check/sandbox/UnitCgroup.h"
 #include "commands/CommandLine.h"
 #include "commands/Commands.h"
 
@@ -10,18 +17,13 @@
 #include <QDir>
 #include <QEventLoop>
 #include <QFileInfo>
-#include <QJsonArray>
 #include <QJsonDocument>
-#include <QJsonObject>
 #include <QProcess>
 #include <QRegularExpression>
-#include <QSaveFile>
-#include <QStandardPaths>
 #include <QTimer>
 
 #include <algorithm>
 #include <functional>
-#include <map>
 
 namespace Commands {
 
@@ -36,26 +38,9 @@ struct Submission
     quint64 seed = 0;
     QDir folder;
     std::unique_ptr<QProcess> process;
-    bool finished = false;
+    QByteArray console;
     QString failure; // what went wrong beyond the checks
 };
-
-QString shellQuoted(const QString& text)
-{
-    QString quoted = text;
-    quoted.replace(QLatin1Char('\''), QStringLiteral("'\\''"));
-    return QLatin1Char('\'') + quoted + QLatin1Char('\'');
-}
-
-QString csvField(const QString& text)
-{
-    if (!text.contains(QLatin1Char(',')) && !text.contains(QLatin1Char('"')) &&
-        !text.contains(QLatin1Char('\n')))
-        return text;
-    QString quoted = text;
-    quoted.replace(QLatin1Char('"'), QStringLiteral("\"\""));
-    return QLatin1Char('"') + quoted + QLatin1Char('"');
-}
 
 // Every student gets a variant of their own, the same at every run: the seed comes from the name.
 quint64 seedOf(const QString& name)
@@ -72,8 +57,8 @@ QString nameOf(const QString& path, QStringList& taken)
 {
     QString base = QFileInfo(QDir::cleanPath(path)).completeBaseName();
     base.replace(QRegularExpression(QStringLiteral("[^A-Za-z0-9._-]")), QStringLiteral("_"));
-    if (base.isEmpty())
-        base = QStringLiteral("submission");
+    if (base.isEmpty() || base.startsWith(QLatin1Char('.')))
+        base.prepend(QStringLiteral("submission"));
     QString name = base;
     for (int copy = 2; taken.contains(name); ++copy)
         name = QStringLiteral("%1-%2").arg(base).arg(copy);
@@ -81,18 +66,49 @@ QString nameOf(const QString& path, QStringList& taken)
     return name;
 }
 
-// How to run a command in a network namespace of its own, or an empty list where none is possible.
-QStringList namespacePrefix()
+QString sha256Of(const QString& path)
 {
-    const QString unshare = QStandardPaths::findExecutable(QStringLiteral("unshare"));
-    if (unshare.isEmpty())
-        return {};
-    for (const QString& how : {QStringLiteral("-n"), QStringLiteral("-rn")}) {
-        if (QProcess::execute(unshare, {how, QStringLiteral("true")}) == 0)
-            return {unshare, how, QStringLiteral("sh"), QStringLiteral("-c"),
-                    QStringLiteral("ip link set lo up && exec \"$0\" \"$@\"")};
+    QFile file(path);
+    QCryptographicHash hash(QCryptographicHash::Sha256);
+    if (file.open(QIODevice::ReadOnly))
+        hash.addData(&file);
+    return QString::fromLatin1(hash.result().toHex());
+}
+
+// A folder of OUT made anew for the trusted side alone: a link standing there is removed, never
+// followed.
+bool ownFolder(const QDir& out, const QString& name)
+{
+    const QString path = out.filePath(name);
+    if (QFileInfo(path).isSymLink() && !QFile::remove(path))
+        return false;
+    return out.mkpath(name) && QFileInfo(path).isDir() && !QFileInfo(path).isSymLink();
+}
+
+int merge(const QStringList& shards, const QString& out, bool quiet)
+{
+    QString error;
+    const QString csv = Grading::merge(shards, error);
+    if (!error.isEmpty()) {
+        CommandLine::printError(error + QStringLiteral("; nothing was merged"));
+        return CommandLine::usageError;
     }
-    return {};
+    QDir outFolder(out);
+    if (!outFolder.mkpath(QStringLiteral("."))) {
+        CommandLine::printError(QStringLiteral("cannot make %1").arg(out));
+        return CommandLine::runError;
+    }
+    const QString failure = Reports::write(outFolder.filePath(QStringLiteral("grades.csv")), csv.toUtf8());
+    if (!failure.isEmpty()) {
+        CommandLine::printError(failure);
+        return CommandLine::runError;
+    }
+    if (!quiet)
+        Trace::line(QStringLiteral("grades of %1 shards: %2")
+                        .arg(shards.size())
+                        .arg(outFolder.filePath(QStringLiteral("grades.csv")))
+                        .toStdString());
+    return 0;
 }
 
 } // namespace
@@ -102,17 +118,16 @@ int grade(const QStringList& arguments)
     CommandLine::Parser parser(
         "grade",
         QStringLiteral(
-            "Runs every scenario of a folder against every submission, one after the other (or --jobs side "
-            "by\n"
-            "side, each in a network namespace of its own), and writes per submission OUT/NAME/report.json,\n"
-            "report.xml and report.html, and OUT/grades.csv. {} in the command is replaced by the "
-            "shell-quoted\n"
-            "path of the submission; random values of the scenarios come from the submission's name."));
+            "Runs every scenario of a folder against every submission and writes per submission\n"
+            "OUT/NAME/report.json, report.xml and report.html, and OUT/grades.csv. Every submission's unit\n"
+            "runs in a sandbox (bubblewrap), limited, in a network of its own, with a private copy of the\n"
+            "submission at /submission, which {} in --start and --prepare names. Random values of the\n"
+            "scenarios come from the submission's name. --merge makes one grades.csv of shards' OUTs."));
     const QCommandLineOption scenarios(QStringLiteral("scenarios"),
                                        QStringLiteral("The folder of scenarios."), QStringLiteral("dir"));
     const QCommandLineOption start(
         QStringLiteral("start"),
-        QStringLiteral("How to start a submission's control unit, with {} for its path."),
+        QStringLiteral("How to start a submission's control unit, with {} for its folder."),
         QStringLiteral("command"));
     const QCommandLineOption out(QStringLiteral("out"), QStringLiteral("Where the reports go."),
                                  QStringLiteral("dir"));
@@ -123,20 +138,54 @@ int grade(const QStringList& arguments)
         QStringLiteral("start-wait"),
         QStringLiteral("How long a started control unit may take to come up (default 1s)."),
         QStringLiteral("duration"));
-    parser->addOptions({scenarios, start, out, jobs, startWait});
+    const QCommandLineOption noSandbox(
+        QStringLiteral("no-sandbox"),
+        QStringLiteral("Run the units without the sandbox, with your rights (only for code you trust); "
+                       "every report says so."));
+    const QCommandLineOption limit(
+        QStringLiteral("limit"),
+        QStringLiteral("Change a limit per submission: memory=256M, processes=64, cpus=1, file-size=16M, "
+                       "open-files=256, output=1M, disk=64M, prepare-time=120s."),
+        QStringLiteral("name=value"));
+    const QCommandLineOption environment(
+        QStringLiteral("env"), QStringLiteral("Pass this variable of the environment on to the units."),
+        QStringLiteral("name"));
+    const QCommandLineOption prepare(
+        QStringLiteral("prepare"),
+        QStringLiteral("Run this once per submission before its scenarios, in its sandbox with the copy "
+                       "writable (for example 'make -C {}'); when it fails, the submission scores 0."),
+        QStringLiteral("command"));
+    const QCommandLineOption shard(
+        QStringLiteral("shard"),
+        QStringLiteral("Grade only every N-th submission, starting with the K-th (in the order of their "
+                       "names), for one of N machines or jobs; OUT/manifest.json says what was graded."),
+        QStringLiteral("K/N"));
+    const QCommandLineOption mergeOption(
+        QStringLiteral("merge"),
+        QStringLiteral("Make OUT/grades.csv from the OUT folders of every shard (given as the arguments); "
+                       "refuses a missing shard or submission, or other scenarios or versions."));
+    parser->addOptions(
+        {scenarios, start, out, jobs, startWait, noSandbox, limit, environment, prepare, shard, mergeOption});
     parser->addPositionalArgument(QStringLiteral("SUBMISSION"),
-                                  QStringLiteral("Files or folders of the students."),
+                                  QStringLiteral("Folders of the students (with --merge: the shards' OUTs)."),
                                   QStringLiteral("SUBMISSION..."));
     const int parsed = parser.parse(arguments);
     if (parsed >= 0)
         return parsed;
+    if (parser->isSet(mergeOption)) {
+        if (!parser->isSet(out) || parser.positional().isEmpty())
+            return CommandLine::usage(
+                QStringLiteral("grade --merge needs --out and the OUT folders of the shards"));
+        return merge(parser.positional(), parser->value(out), parser.quiet());
+    }
     for (const QCommandLineOption* required : {&scenarios, &start, &out}) {
         if (!parser->isSet(*required))
             return CommandLine::usage(QStringLiteral("grade needs --%1").arg(required->names().constFirst()));
     }
     if (!parser->value(start).contains(QStringLiteral("{}")))
-        return CommandLine::usage(QStringLiteral("--start needs {} where the submission's path goes, such as "
-                                                 "--start 'python3 {}/unit.py'"));
+        return CommandLine::usage(
+            QStringLiteral("--start needs {} where the submission's folder goes, such as "
+                           "--start 'python3 {}/unit.py'"));
     if (parser.positional().isEmpty())
         return CommandLine::usage(QStringLiteral("grade needs at least one SUBMISSION"));
     int parallel = 1;
@@ -146,6 +195,26 @@ int grade(const QStringList& arguments)
         if (!ok || parallel < 1 || parallel > 64)
             return CommandLine::usage(
                 QStringLiteral("--jobs takes a number from 1 to 64, not '%1'").arg(parser->value(jobs)));
+    }
+    int shardNumber = 1;
+    int shards = 1;
+    if (parser->isSet(shard) && !Grading::parseShard(parser->value(shard), shardNumber, shards))
+        return CommandLine::usage(QStringLiteral("--shard takes K/N with 1 <= K <= N, such as 2/4, not '%1'")
+                                      .arg(parser->value(shard)));
+    Limits limits;
+    for (const QString& assignment : parser->values(limit)) {
+        const QString error = limits.set(assignment);
+        if (!error.isEmpty())
+            return CommandLine::usage(error);
+    }
+    const bool boxed = !parser->isSet(noSandbox);
+    if (boxed) {
+        const QString why = Sandbox::unavailable();
+        if (!why.isEmpty()) {
+            CommandLine::printError(QStringLiteral("grading runs every submission in a sandbox, but ") + why +
+                                    QStringLiteral("; nothing was run"));
+            return CommandLine::usageError;
+        }
     }
 
     // The scenarios are read once here, so that an invalid one stops the run before anything runs.
@@ -162,62 +231,97 @@ int grade(const QStringList& arguments)
         return CommandLine::runError;
     }
 
-    QStringList prefix;
-    if (parallel > 1) {
-        prefix = namespacePrefix();
-        if (prefix.isEmpty()) {
-            Trace::line("zuv-peer grade: network namespaces are not available here (unshare); grading one "
-                        "submission at a time");
-            parallel = 1;
-        }
+    // Each check in a network and mount namespace of its own: nothing a unit leaves can take the
+    // ports of the next, and a boxed unit reaches its checker's ports and nothing else.
+    const QStringList prefix = Sandbox::ownNamespacePrefix();
+    if (prefix.isEmpty() && parallel > 1) {
+        Trace::line("zuv-peer grade: network namespaces are not available here (unshare); grading one "
+                    "submission at a time");
+        parallel = 1;
     }
+    // Control groups are prepared once, here, for every check this grading runs.
+    if (boxed)
+        UnitCgroup::home();
+    struct Release
+    {
+        ~Release() { UnitCgroup::releaseHome(); }
+    } release;
 
-    // A scenario never outlives its timeout and 3 s; the start waits and a margin on top.
-    Micros bound = 30'000'000;
+    // A scenario never outlives its timeout and 3 s; the start waits, --prepare and a margin on top.
+    Micros bound = 30'000'000 + (parser->isSet(prepare) ? limits.prepareMillis * 1000 : 0);
     for (const Scenario& scenario : loaded.scenarios)
         bound += scenario.timeout + 5'000'000;
 
-    std::vector<Submission> submissions;
+    // Names come from the paths in a stable order, so that every shard names them alike.
+    QStringList paths = parser.positional();
+    std::sort(paths.begin(), paths.end());
+    Grading::Manifest manifest;
+    manifest.shard = shardNumber;
+    manifest.of = shards;
+    manifest.version = QCoreApplication::applicationVersion();
+    for (const Scenario& scenario : loaded.scenarios)
+        manifest.scenarios.push_back({scenario.name, QFileInfo(scenario.file).fileName(),
+                                      sha256Of(scenario.file), scenario.maxPoints()});
+    std::vector<Submission> all;
     QStringList taken;
-    for (const QString& path : parser.positional()) {
+    for (const QString& path : std::as_const(paths)) {
         Submission submission;
-        submission.path = path;
+        submission.path = QFileInfo(path).absoluteFilePath();
         submission.name = nameOf(path, taken);
         submission.seed = seedOf(submission.name);
+        manifest.given << submission.name;
+        all.push_back(std::move(submission));
+    }
+    std::vector<Submission> submissions;
+    for (const int index : Grading::shardOf(int(all.size()), shardNumber, shards)) {
+        Submission& submission = all[std::size_t(index)];
+        if (!ownFolder(outFolder, submission.name)) {
+            CommandLine::printError(
+                QStringLiteral("cannot make %1").arg(outFolder.filePath(submission.name)));
+            return CommandLine::runError;
+        }
         submission.folder = QDir(outFolder.filePath(submission.name));
-        submission.folder.mkpath(QStringLiteral("."));
+        manifest.graded << submission.name;
         submissions.push_back(std::move(submission));
     }
 
-    // Each submission's check runs as a process of its own: its ports, its peer, its failures.
     const auto launch = [&](Submission& submission) {
-        QString command = parser->value(start);
-        command.replace(QStringLiteral("{}"), shellQuoted(QFileInfo(submission.path).absoluteFilePath()));
         QStringList checkArguments = {
-            QStringLiteral("check"),   QStringLiteral("--quiet"),
-            QStringLiteral("--seed"),  QString::number(submission.seed),
-            QStringLiteral("--start"), command,
-            QStringLiteral("--json"),  submission.folder.filePath(QStringLiteral("report.json")),
-            QStringLiteral("--junit"), submission.folder.filePath(QStringLiteral("report.xml")),
-            QStringLiteral("--html"),  submission.folder.filePath(QStringLiteral("report.html")),
-            QStringLiteral("--trace"), submission.folder.filePath(QStringLiteral("trace.jsonl"))};
+            QStringLiteral("check"),        QStringLiteral("--quiet"),
+            QStringLiteral("--seed"),       QString::number(submission.seed),
+            QStringLiteral("--start"),      parser->value(start),
+            QStringLiteral("--submission"), submission.path,
+            QStringLiteral("--json"),       submission.folder.filePath(QStringLiteral("report.json")),
+            QStringLiteral("--junit"),      submission.folder.filePath(QStringLiteral("report.xml")),
+            QStringLiteral("--html"),       submission.folder.filePath(QStringLiteral("report.html")),
+            QStringLiteral("--trace"),      submission.folder.filePath(QStringLiteral("trace.jsonl"))};
+        checkArguments << (boxed ? QStringLiteral("--sandbox") : QStringLiteral("--no-sandbox"));
+        if (!prefix.isEmpty())
+            checkArguments << QStringLiteral("--in-own-namespace");
         if (parser->isSet(startWait))
             checkArguments << QStringLiteral("--start-wait") << parser->value(startWait);
+        if (parser->isSet(prepare))
+            checkArguments << QStringLiteral("--prepare") << parser->value(prepare);
+        for (const QString& assignment : parser->values(limit))
+            checkArguments << QStringLiteral("--limit") << assignment;
+        for (const QString& name : parser->values(environment))
+            checkArguments << QStringLiteral("--env") << name;
         if (prefix.isEmpty()) {
             checkArguments << QStringLiteral("--program-port") << QString::number(parser.ports().program)
                            << QStringLiteral("--peer-port") << QString::number(parser.ports().peer);
         }
         checkArguments << QFileInfo(parser->value(scenarios)).absoluteFilePath();
         submission.process = std::make_unique<QProcess>();
-        submission.process->setStandardOutputFile(submission.folder.filePath(QStringLiteral("console.txt")));
         submission.process->setProcessChannelMode(QProcess::MergedChannels);
+        QProcess* process = submission.process.get();
+        QObject::connect(process, &QProcess::readyRead, process,
+                         [process, &submission] { submission.console += process->readAll(); });
         const QString self = QCoreApplication::applicationFilePath();
         if (prefix.isEmpty())
-            submission.process->start(self, checkArguments);
+            process->start(self, checkArguments);
         else
-            submission.process->start(prefix.first(), prefix.mid(1) + QStringList{self} + checkArguments);
+            process->start(prefix.first(), prefix.mid(1) + QStringList{self} + checkArguments);
         // The check bounds every scenario by itself; this is the last resort for a check that hangs.
-        QProcess* process = submission.process.get();
         QTimer::singleShot(static_cast<int>(std::min<qint64>(bound / 1000, 24 * 3600 * 1000)), process,
                            [process] {
                                if (process->state() != QProcess::NotRunning)
@@ -235,18 +339,19 @@ int grade(const QStringList& arguments)
             ++running;
             QObject::connect(
                 submission.process.get(), QOverload<int, QProcess::ExitStatus>::of(&QProcess::finished),
-                &loop, [&, name = submission.name](int status, QProcess::ExitStatus how) {
+                &loop, [&](int status, QProcess::ExitStatus how) {
                     --running;
-                    auto found = std::find_if(submissions.begin(), submissions.end(),
-                                              [&name](const Submission& s) { return s.name == name; });
-                    found->finished = true;
+                    submission.console += submission.process->readAll();
+                    Reports::write(submission.folder.filePath(QStringLiteral("console.txt")),
+                                   submission.console);
                     if (how != QProcess::NormalExit || status == CommandLine::usageError)
-                        found->failure = QStringLiteral("the check itself failed (status %1); see %2")
-                                             .arg(status)
-                                             .arg(found->folder.filePath(QStringLiteral("console.txt")));
+                        submission.failure =
+                            QStringLiteral("the check itself failed (status %1); see %2")
+                                .arg(status)
+                                .arg(submission.folder.filePath(QStringLiteral("console.txt")));
                     else if (status == 3)
-                        found->failure = QStringLiteral("inconclusive: the control unit did not start "
-                                                        "or never sent anything");
+                        submission.failure = QStringLiteral("inconclusive: the control unit did not start, "
+                                                            "never sent anything, or --prepare failed");
                     fill();
                     if (running == 0)
                         loop.quit();
@@ -257,58 +362,37 @@ int grade(const QStringList& arguments)
     if (running > 0)
         loop.exec();
 
-    // grades.csv: one line per submission, the points of each scenario, the total and the maximum.
-    QStringList names;
-    int maximum = 0;
-    for (const Scenario& scenario : loaded.scenarios) {
-        names << scenario.name;
-        maximum += scenario.maxPoints();
-    }
-    QStringList header = {QStringLiteral("submission")};
-    for (const QString& name : names)
-        header << csvField(name);
-    header << QStringLiteral("total") << QStringLiteral("max");
-    QString csv = header.join(QLatin1Char(',')) + QLatin1Char('\n');
-    for (const Submission& submission : submissions) {
-        std::map<QString, int> points;
-        QFile report(submission.folder.filePath(QStringLiteral("report.json")));
-        if (report.open(QIODevice::ReadOnly)) {
-            const QJsonArray scenarioReports = QJsonDocument::fromJson(report.readAll())
-                                                   .object()
-                                                   .value(QStringLiteral("scenarios"))
-                                                   .toArray();
-            for (const QJsonValue& scenario : scenarioReports)
-                points[scenario.toObject().value(QStringLiteral("name")).toString()] =
-                    scenario.toObject().value(QStringLiteral("points")).toInt();
-        }
-        QStringList line = {csvField(submission.name)};
-        int total = 0;
-        for (const QString& name : names) {
-            const int got = points.count(name) ? points[name] : 0;
-            total += got;
-            line << QString::number(got);
-        }
-        line << QString::number(total) << QString::number(maximum);
-        csv += line.join(QLatin1Char(',')) + QLatin1Char('\n');
-        if (!parser.quiet()) {
+    std::vector<std::pair<QString, QString>> folders;
+    for (const Submission& submission : submissions)
+        folders.emplace_back(submission.name, submission.folder.path());
+    const QString csv = Grading::csv(manifest.scenarios, folders);
+    if (!parser.quiet()) {
+        const QStringList lines = csv.split(QLatin1Char('\n'), Qt::SkipEmptyParts);
+        for (std::size_t index = 0; index < submissions.size(); ++index) {
+            const QStringList fields = lines.at(int(index) + 1).split(QLatin1Char(','));
             Trace::line(QStringLiteral("%1: %2 of %3 points%4")
-                            .arg(submission.name)
-                            .arg(total)
-                            .arg(maximum)
-                            .arg(submission.failure.isEmpty()
+                            .arg(submissions[index].name, fields.at(fields.size() - 2), fields.last(),
+                                 submissions[index].failure.isEmpty()
                                      ? QString()
-                                     : QStringLiteral(" (") + submission.failure + QLatin1Char(')'))
+                                     : QStringLiteral(" (") + submissions[index].failure + QLatin1Char(')'))
                             .toStdString());
         }
     }
-    QSaveFile grades(outFolder.filePath(QStringLiteral("grades.csv")));
-    if (!grades.open(QIODevice::WriteOnly) || grades.write(csv.toUtf8()) < 0 || !grades.commit()) {
-        CommandLine::printError(
-            QStringLiteral("cannot write %1: %2").arg(grades.fileName(), grades.errorString()));
-        return CommandLine::runError;
+    for (const auto& [file, contents] :
+         {std::pair<QString, QByteArray>{QStringLiteral("grades.csv"), csv.toUtf8()},
+          {QStringLiteral("manifest.json"), QJsonDocument(manifest.toJson()).toJson()}}) {
+        const QString failure = Reports::write(outFolder.filePath(file), contents);
+        if (!failure.isEmpty()) {
+            CommandLine::printError(failure);
+            return CommandLine::runError;
+        }
     }
     if (!parser.quiet())
-        Trace::line(QStringLiteral("grades: %1").arg(grades.fileName()).toStdString());
+        Trace::line(
+            QStringLiteral("grades: %1%2")
+                .arg(outFolder.filePath(QStringLiteral("grades.csv")),
+                     shards > 1 ? QStringLiteral(" (shard %1/%2)").arg(shardNumber).arg(shards) : QString())
+                .toStdString());
     return 0;
 }
 

@@ -21,6 +21,8 @@ QByteArray line(const Entry& entry)
     if (entry.direction == Direction::Scenario) {
         object.insert(QStringLiteral("scenario"), entry.scenario);
         object.insert(QStringLiteral("file"), entry.file);
+    } else if (entry.direction == Direction::Stopped) {
+        object.insert(QStringLiteral("stopped"), entry.stopped);
     } else {
         object.insert(QStringLiteral("dir"), directionName(entry.direction));
         object.insert(QStringLiteral("doc"), entry.document);
@@ -68,6 +70,12 @@ Parsed parse(const QByteArray& contents)
             parsed.entries.append(entry);
             continue;
         }
+        if (object.contains(QLatin1String("stopped"))) {
+            entry.direction = Direction::Stopped;
+            entry.stopped = object.value(QLatin1String("stopped")).toString();
+            parsed.entries.append(entry);
+            continue;
+        }
         const QString direction = object.value(QLatin1String("dir")).toString();
         if (direction != QLatin1String("in") && direction != QLatin1String("out"))
             return fail(QStringLiteral("\"dir\" must be \"in\" or \"out\""));
@@ -99,12 +107,12 @@ QString SessionRecorder::open(const QString& path)
 
 void SessionRecorder::recordReceived(qint64 at, const QJsonObject& document)
 {
-    write({at * 1000, SessionFile::Direction::In, document, {}, {}, {}});
+    write({at * 1000, SessionFile::Direction::In, document, {}, {}, {}, {}});
 }
 
 void SessionRecorder::recordSent(qint64 at, const QJsonObject& document)
 {
-    write({at * 1000, SessionFile::Direction::Out, document, {}, {}, {}});
+    write({at * 1000, SessionFile::Direction::Out, document, {}, {}, {}, {}});
 }
 
 void SessionRecorder::write(const SessionFile::Entry& entry)

@@ -13,14 +13,16 @@ namespace Peer {
 // with the time in seconds (to the microsecond) since the recording started, the direction seen
 // from the peer ("in": from the program to the peer, "out": from the peer to the program) and the
 // document. A datagram that was no document carries "rejected" (why) and an empty document. The
-// checker's traces also mark where each scenario begins: {"t":...,"scenario":NAME,"file":PATH}.
+// checker's traces also mark where each scenario begins: {"t":...,"scenario":NAME,"file":PATH},
+// and where a limit stopped the unit under test: {"t":...,"stopped":WHY}.
 namespace SessionFile {
 
 enum class Direction
 {
     In,
     Out,
-    Scenario // a scenario begins
+    Scenario, // a scenario begins
+    Stopped   // the unit under test was stopped (a limit it reached)
 };
 
 struct Entry
@@ -31,6 +33,7 @@ struct Entry
     QString rejected; // Out: why the datagram was no document
     QString scenario; // Scenario: its name and file
     QString file;
+    QString stopped; // Stopped: why
 };
 
 QString directionName(Direction direction);

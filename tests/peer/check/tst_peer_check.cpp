@@ -89,6 +89,8 @@ private slots:
     void programPortInUseRunsNothing();
     void reGradingATraceGivesTheLiveVerdicts();
     void gradeWritesReportsAndGradesForAClass();
+    void prepareBuildsInTheSandboxOrCostsEveryPoint_data();
+    void prepareBuildsInTheSandboxOrCostsEveryPoint();
     void scenarioFromARecordingPassesTheSolutionAndCatchesAFault();
 };
 
@@ -186,33 +188,103 @@ void TestPeerCheck::reGradingATraceGivesTheLiveVerdicts()
 
 void TestPeerCheck::gradeWritesReportsAndGradesForAClass()
 {
-    // Three students: one right, one with a fault, one whose unit never answers.
+    // Three students, each unit in its sandbox: one right, one with a fault, one whose unit never
+    // answers. The bundled units stand in for theirs: a copy of zuv-peer in each folder.
     QTemporaryDir directory;
     QDir().mkpath(directory.filePath("scenarios"));
     write(directory, "scenarios/low.yaml", lowBeam);
     QFile::copy(scenarios + "/alarm-acknowledgement.yaml", directory.filePath("scenarios/ack.yaml"));
     const QStringList students = {"anna", "ben", "carl"};
-    const QStringList units = {startPeer(), startPeer("--mutant high-beam-alone"), "sleep 60"};
+    const QStringList units = {"/submission/zuv-peer --quiet",
+                               "/submission/zuv-peer --quiet --mutant high-beam-alone", "sleep 60"};
+    QStringList folders;
     for (int index = 0; index < 3; ++index) {
         QDir().mkpath(directory.filePath(students[index]));
+        QVERIFY(QFile::copy(peer, directory.filePath(students[index] + "/zuv-peer")));
         write(directory, students[index] + "/run.sh", ("exec " + units[index] + "\n").toUtf8());
+        folders << directory.filePath(students[index]);
     }
-    const Run result =
-        run({"grade", "--scenarios", directory.filePath("scenarios"), "--start", "sh {}/run.sh",
-             "--start-wait", "2s", "--out", directory.filePath("out"), "--jobs", "2",
-             directory.filePath("anna"), directory.filePath("ben"), directory.filePath("carl")});
+    const QStringList grade = {"grade",        "--quiet",
+                               "--scenarios",  directory.filePath("scenarios"),
+                               "--start",      "sh {}/run.sh",
+                               "--start-wait", "2s",
+                               "--jobs",       "2"};
+    const Run result = run(grade + QStringList{"--out", directory.filePath("out")} + folders);
     QCOMPARE(result.exitCode, 0);
     QFile grades(directory.filePath("out/grades.csv"));
     QVERIFY(grades.open(QIODevice::ReadOnly));
-    QCOMPARE(QString::fromUtf8(grades.readAll()),
-             QString("submission,The alarm acknowledgement is answered with 0,Low beam,total,max\n"
-                     "anna,1,3,4,4\n"
-                     "ben,1,2,3,4\n"
-                     "carl,0,0,0,4\n"));
+    const QString expected = "submission,The alarm acknowledgement is answered with 0,Low beam,total,max\n"
+                             "anna,1,3,4,4\n"
+                             "ben,1,2,3,4\n"
+                             "carl,0,0,0,4\n";
+    QCOMPARE(QString::fromUtf8(grades.readAll()), expected);
     for (const QString& student : students) {
         for (const char* report : {"report.json", "report.xml", "report.html"})
             QVERIFY2(QFile::exists(directory.filePath("out/" + student + "/" + report)), report);
     }
+    // What was graded, for a regrade to compare: the files' and the scenarios' hashes.
+    const QJsonObject checked =
+        readJson(directory.filePath("out/anna/report.json")).value("checked").toObject();
+    QVERIFY2(checked.value("sandbox").toString().startsWith("bubblewrap"),
+             qPrintable(checked.value("sandbox").toString()));
+    QCOMPARE(checked.value("files").toArray().size(), 2);
+    QCOMPARE(checked.value("scenarios").toArray().size(), 2);
+
+    // Three shards and their merge give the grades of the one run; a missing shard is refused.
+    QStringList shards;
+    for (int shard = 1; shard <= 3; ++shard) {
+        shards << directory.filePath(QString("shard-%1").arg(shard));
+        QCOMPARE(
+            run(grade + QStringList{"--shard", QString("%1/3").arg(shard), "--out", shards.last()} + folders)
+                .exitCode,
+            0);
+    }
+    QCOMPARE(
+        run(QStringList{"grade", "--merge", "--out", directory.filePath("merged")} + shards.mid(1)).exitCode,
+        2);
+    QCOMPARE(run(QStringList{"grade", "--merge", "--out", directory.filePath("merged")} + shards).exitCode,
+             0);
+    QFile merged(directory.filePath("merged/grades.csv"));
+    QVERIFY(merged.open(QIODevice::ReadOnly));
+    QCOMPARE(QString::fromUtf8(merged.readAll()), expected);
+}
+
+void TestPeerCheck::prepareBuildsInTheSandboxOrCostsEveryPoint_data()
+{
+    QTest::addColumn<QString>("prepare");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("result");
+    // The unit exists only once --prepare has made it in the copy.
+    QTest::newRow("builds") << "cp {}/zuv-peer.in {}/zuv-peer && echo built" << 0 << "succeeded";
+    QTest::newRow("fails") << "echo no compiler here >&2; exit 2" << 3 << "failed: it ended with status 2";
+    QTest::newRow("hangs") << "sleep 60" << 3 << "failed: it took longer than 1 s";
+}
+
+void TestPeerCheck::prepareBuildsInTheSandboxOrCostsEveryPoint()
+{
+    QFETCH(QString, prepare);
+    QFETCH(int, status);
+    QFETCH(QString, result);
+    QTemporaryDir directory;
+    QDir().mkpath(directory.filePath("student"));
+    QVERIFY(QFile::copy(peer, directory.filePath("student/zuv-peer.in")));
+    const QString scenario = write(directory, "low.yaml", lowBeam);
+    const Run checked = run(
+        QStringList{"check", "--quiet", "--sandbox", "--submission", directory.filePath("student"),
+                    "--prepare", prepare, "--limit", "prepare-time=1s", "--limit", "file-size=64M", "--start",
+                    "{}/zuv-peer --quiet", "--json", directory.filePath("report.json"), scenario} +
+        waitLong);
+    QCOMPARE(checked.exitCode, status);
+    const QJsonObject report = readJson(directory.filePath("report.json"));
+    const QJsonObject prepared = report.value("checked").toObject().value("prepare").toObject();
+    QCOMPARE(prepared.value("result").toString().left(result.size()), result);
+    QCOMPARE(report.value("scenarios").toArray().at(0).toObject().value("points").toInt(),
+             status == 0 ? 3 : 0);
+    // The original stays as it was: the build went into the private copy.
+    QVERIFY(!QFile::exists(directory.filePath("student/zuv-peer")));
+    if (status == 0)
+        QCOMPARE(prepared.value("output").toString(), QString("built\n"));
+    QVERIFY2(checked.out.startsWith("sandbox: bubblewrap"), qPrintable(checked.out));
 }
 
 void TestPeerCheck::scenarioFromARecordingPassesTheSolutionAndCatchesAFault()

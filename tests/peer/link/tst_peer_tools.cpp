@@ -36,15 +36,18 @@ void TestPeerTools::sessionLinesRoundTrip()
          {{"alarmGenericLightUp", true}, {"cockpitAlarmReset", 0}},
          {},
          {},
+         {},
          {}},
         {1234567,
          SessionFile::Direction::In,
          {{"cockpitIndicator", -2}, {"windshieldWiperA", false}},
          {},
          {},
+         {},
          {}},
-        {3600007000, SessionFile::Direction::Out, {}, "not a JSON object", {}, {}},
-        {3600008000, SessionFile::Direction::Scenario, {}, {}, "Low beam", "lights.yaml"},
+        {3600007000, SessionFile::Direction::Out, {}, "not a JSON object", {}, {}, {}},
+        {3600008000, SessionFile::Direction::Scenario, {}, {}, "Low beam", "lights.yaml", {}},
+        {3600009000, SessionFile::Direction::Stopped, {}, {}, {}, {}, "used more than 256 MiB of memory"},
     };
     QByteArray contents;
     for (const auto& entry : entries)
@@ -62,6 +65,7 @@ void TestPeerTools::sessionLinesRoundTrip()
         QCOMPARE(parsed.entries.at(index).document, entries.at(index).document);
         QCOMPARE(parsed.entries.at(index).rejected, entries.at(index).rejected);
         QCOMPARE(parsed.entries.at(index).scenario, entries.at(index).scenario);
+        QCOMPARE(parsed.entries.at(index).stopped, entries.at(index).stopped);
     }
 }
 

@@ -41,6 +41,8 @@ section.scenario.fail{border-top-color:#cf222e}
 section.scenario.inconclusive{border-top-color:#9a6700}
 section.scenario.notrun{border-top-color:#6e7781}
 .facts{color:#424a53;margin:0 0 10px}
+.checked{color:#424a53;margin:2px 0}
+details.checked pre{font-size:11px;overflow-x:auto}
 .inconclusive-reason{background:#fff8c5;border:1px solid #d4a72c;border-radius:6px;padding:8px 12px}
 table.checks{border-collapse:collapse;width:100%;font-size:15px}
 table.checks th{text-align:left;white-space:nowrap;background:#f6f8fa;border-bottom:2px solid #d0d7de;padding:6px 10px}
@@ -145,11 +147,38 @@ QString total(const QString& kind, const QString& figure, const QString& what)
            QStringLiteral("</b>") + what + QStringLiteral("</div>");
 }
 
-QString header(const std::vector<ScenarioReport>& reports, const std::vector<std::size_t>& order)
+// How the run was made (sandbox, limits, what was checked), below the title.
+QString checked(const RunRecord& record)
+{
+    if (record.version.isEmpty())
+        return {};
+    QString text;
+    for (const QString& line : record.lines())
+        text += QStringLiteral("<p class=\"checked\">") + htmlText(line) + QStringLiteral("</p>\n");
+    QString files;
+    for (const QJsonValue& file : record.files)
+        files += htmlText(file.toObject().value("sha256").toString() + QStringLiteral("  ") +
+                          file.toObject().value("path").toString()) +
+                 QLatin1Char('\n');
+    for (const QJsonValue& scenario : record.scenarios)
+        files += htmlText(scenario.toObject().value("sha256").toString() + QStringLiteral("  ") +
+                          scenario.toObject().value("file").toString()) +
+                 QLatin1Char('\n');
+    return text +
+           QStringLiteral("<details class=\"checked\"><summary>zuv-peer %1, seed %2: what was checked "
+                          "(SHA-256)</summary><pre>")
+               .arg(htmlText(record.version))
+               .arg(record.seed) +
+           files + QStringLiteral("</pre></details>\n");
+}
+
+QString header(const std::vector<ScenarioReport>& reports, const std::vector<std::size_t>& order,
+               const RunRecord& record)
 {
     const auto [passed, failed, notRun, points, maximum, inconclusive] = totals(reports);
-    QString text = QStringLiteral("<header>\n<h1>Check report</h1>\n<p class=\"summary\">") +
-                   htmlText(summary(reports)) + QStringLiteral("</p>\n<div class=\"totals\">");
+    QString text = QStringLiteral("<header>\n<h1>Check report</h1>\n") + checked(record) +
+                   QStringLiteral("<p class=\"summary\">") + htmlText(summary(reports)) +
+                   QStringLiteral("</p>\n<div class=\"totals\">");
     text += total(QStringLiteral("fail"), QString::number(failed), QStringLiteral("failed"));
     text += total(QStringLiteral("notrun"), QString::number(notRun), QStringLiteral("not run"));
     text += total(QStringLiteral("pass"), QString::number(passed), QStringLiteral("passed"));
@@ -238,15 +267,17 @@ QString timeline(const ScenarioReport& report)
            svg + QStringLiteral("</div>\n");
 }
 
-QString peerOutput(const ScenarioReport& report)
+QString peerOutput(const QByteArray& bytes, bool truncated, const char* what)
 {
-    if (report.peerOutput.isEmpty())
+    if (bytes.isEmpty())
         return {};
-    const QString output = QString::fromUtf8(report.peerOutput);
+    const QString output = QString::fromUtf8(bytes);
     const int lines = output.count(QLatin1Char('\n')) + (output.endsWith(QLatin1Char('\n')) ? 0 : 1);
-    return QStringLiteral("<details><summary>Output of the peer (%1 line%2)</summary><pre>")
+    return QStringLiteral("<details><summary>%1 of the peer (%2 line%3%4)</summary><pre>")
+               .arg(QLatin1String(what))
                .arg(lines)
-               .arg(lines == 1 ? "" : "s") +
+               .arg(lines == 1 ? "" : "s")
+               .arg(truncated ? ", truncated: the rest was dropped" : "") +
            htmlText(output) + QStringLiteral("</pre></details>\n");
 }
 
@@ -269,13 +300,22 @@ QString section(const ScenarioReport& report, std::size_t index)
         text += QStringLiteral("<p class=\"inconclusive-reason\"><strong>Inconclusive:</strong> ") +
                 htmlText(report.inconclusive) +
                 QStringLiteral(". The checks below say nothing about the control unit.</p>\n");
-    return text + checksTable(report) + timeline(report) + peerOutput(report) +
-           QStringLiteral("</section>\n");
+    if (!report.stopped.isEmpty())
+        text += QStringLiteral("<p class=\"inconclusive-reason\"><strong>Stopped:</strong> ") +
+                htmlText(report.stopped) + QStringLiteral(".</p>\n");
+    if (report.leftBehind > 0)
+        text += QStringLiteral(
+                    "<p class=\"facts\">The checker ended %1 process%2 the peer had left running.</p>\n")
+                    .arg(report.leftBehind)
+                    .arg(report.leftBehind == 1 ? "" : "es");
+    return text + checksTable(report) + timeline(report) +
+           peerOutput(report.peerOutput, report.outputTruncated, "Output") +
+           peerOutput(report.peerErrors, report.errorsTruncated, "Errors") + QStringLiteral("</section>\n");
 }
 
 } // namespace
 
-QByteArray html(const std::vector<ScenarioReport>& reports)
+QByteArray html(const std::vector<ScenarioReport>& reports, const RunRecord& record)
 {
     // Scenarios that failed or said nothing first, each group in the order they ran.
     std::vector<std::size_t> order(reports.size());
@@ -288,7 +328,7 @@ QByteArray html(const std::vector<ScenarioReport>& reports)
                                   "<meta name=\"viewport\" content=\"width=device-width, initial-scale=1\"/>"
                                   "<title>Check report</title><style>") +
                    QString::fromUtf8(style) + QStringLiteral("</style></head>\n<body>\n") +
-                   header(reports, order) + QStringLiteral("<main>\n");
+                   header(reports, order, record) + QStringLiteral("<main>\n");
     for (const std::size_t index : order)
         page += section(reports[index], index);
     return (page + QStringLiteral("</main>\n</body></html>\n")).toUtf8();

@@ -1,6 +1,7 @@
 #include "check/reports/CheckReports.h"
 
 #include <QFile>
+#include <QFileInfo>
 #include <QJsonArray>
 #include <QJsonDocument>
 #include <QJsonObject>
@@ -83,7 +84,34 @@ QString summary(const std::vector<ScenarioReport>& reports)
     return text + QStringLiteral("; %1 of %2 points").arg(points).arg(maximum);
 }
 
-QByteArray json(const std::vector<ScenarioReport>& reports)
+QJsonObject RunRecord::toJson() const
+{
+    QJsonObject object{{"version", version}, {"seed", QString::number(seed)}};
+    const std::pair<const char*, QJsonValue> parts[] = {{"sandbox", sandbox},       {"limits", limits},
+                                                        {"submission", submission}, {"files", files},
+                                                        {"scenarios", scenarios},   {"prepare", prepare}};
+    for (const auto& [key, value] : parts) {
+        const bool empty = (value.isString() && value.toString().isEmpty()) ||
+                           (value.isObject() && value.toObject().isEmpty()) ||
+                           (value.isArray() && value.toArray().isEmpty());
+        if (!empty)
+            object.insert(QLatin1String(key), value);
+    }
+    return object;
+}
+
+QStringList RunRecord::lines() const
+{
+    QStringList text;
+    if (!sandbox.isEmpty())
+        text << QStringLiteral("sandbox: ") + sandbox;
+    if (!prepare.isEmpty())
+        text << QStringLiteral("prepare: '%1' %2")
+                    .arg(prepare.value("command").toString(), prepare.value("result").toString());
+    return text;
+}
+
+QByteArray json(const std::vector<ScenarioReport>& reports, const RunRecord& record)
 {
     QJsonArray scenarios;
     int passed = 0, failed = 0, notRun = 0;
@@ -114,16 +142,35 @@ QByteArray json(const std::vector<ScenarioReport>& reports)
             scenario.insert("inconclusive", report.inconclusive);
         if (!report.peerOutput.isEmpty())
             scenario.insert("output", QString::fromUtf8(report.peerOutput));
+        if (!report.peerErrors.isEmpty())
+            scenario.insert("errors", QString::fromUtf8(report.peerErrors));
+        if (report.outputTruncated || report.errorsTruncated)
+            scenario.insert("truncated",
+                            QStringLiteral("%1 beyond the output limit was dropped")
+                                .arg(report.outputTruncated && report.errorsTruncated ? "output and errors"
+                                     : report.outputTruncated                         ? "output"
+                                                                                      : "errors"));
+        if (!report.stopped.isEmpty())
+            scenario.insert("stopped", report.stopped);
+        if (report.leftBehind > 0)
+            scenario.insert("left_behind", report.leftBehind);
+        if (report.survivors > 0)
+            scenario.insert("survivors", report.survivors);
         scenarios.append(scenario);
     }
-    const QJsonObject root{
-        {"scenarios", scenarios}, {"passed", passed}, {"failed", failed}, {"not_run", notRun}};
+    QJsonObject root{{"scenarios", scenarios}, {"passed", passed}, {"failed", failed}, {"not_run", notRun}};
+    if (!record.version.isEmpty())
+        root.insert("checked", record.toJson());
     return QJsonDocument(root).toJson(QJsonDocument::Indented);
 }
 
-QByteArray junit(const std::vector<ScenarioReport>& reports)
+QByteArray junit(const std::vector<ScenarioReport>& reports, const RunRecord& record)
 {
-    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n<testsuites>\n");
+    QString xml = QStringLiteral("<?xml version=\"1.0\" encoding=\"UTF-8\"?>\n");
+    for (const QString& line : record.lines())
+        xml += QStringLiteral("<!-- %1 -->\n")
+                   .arg(xmlEscaped(line).replace(QStringLiteral("--"), QStringLiteral("- -")));
+    xml += QStringLiteral("<testsuites>\n");
     for (const ScenarioReport& report : reports) {
         xml += QStringLiteral(
                    "  <testsuite name=\"%1\" tests=\"%2\" failures=\"%3\" skipped=\"%4\" time=\"%5\">\n")
@@ -152,6 +199,9 @@ QByteArray junit(const std::vector<ScenarioReport>& reports)
         if (!report.peerOutput.isEmpty())
             xml += QStringLiteral("    <system-out>%1</system-out>\n")
                        .arg(xmlEscaped(QString::fromUtf8(report.peerOutput)));
+        if (!report.peerErrors.isEmpty())
+            xml += QStringLiteral("    <system-err>%1</system-err>\n")
+                       .arg(xmlEscaped(QString::fromUtf8(report.peerErrors)));
         xml += QStringLiteral("  </testsuite>\n");
     }
     xml += QStringLiteral("</testsuites>\n");
@@ -160,6 +210,9 @@ QByteArray junit(const std::vector<ScenarioReport>& reports)
 
 QString write(const QString& path, const QByteArray& contents)
 {
+    // QSaveFile writes to the target of a link: a link planted at `path` goes first.
+    if (QFileInfo(path).isSymLink() && !QFile::remove(path))
+        return QStringLiteral("cannot replace the link %1").arg(path);
     QSaveFile file(path);
     if (!file.open(QIODevice::WriteOnly) || file.write(contents) != contents.size() || !file.commit())
         return QStringLiteral("cannot write %1: %2").arg(path, file.errorString());
