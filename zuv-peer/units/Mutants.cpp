@@ -18,6 +18,8 @@ constexpr Described all[] = {
     {Mutant::AcknowledgementUnanswered, "acknowledgement-unanswered",
      "cockpitAlarmReset 1 is never answered with 0"},
     {Mutant::WiperSkipsAStep, "wiper-skips-a-step", "the wiper jumps over one step of every wipe"},
+    {Mutant::WiperParksAtOnce, "wiper-parks-at-once",
+     "switched off, the wiper turns back to park at once instead of finishing the wipe under way"},
     {Mutant::FastWiperSlow, "fast-wiper-slow", "the fast wiper runs at the slow rate"},
     {Mutant::HeaterIgnoresTemperature, "heater-ignores-temperature",
      "the automatic heater heats whatever the temperature"},

@@ -19,6 +19,7 @@ enum class Mutant
     AlarmNotDisarming,         // the lock button arms, but never disarms
     AcknowledgementUnanswered, // cockpitAlarmReset is never answered with 0
     WiperSkipsAStep,           // the wiper jumps over one step of each wipe
+    WiperParksAtOnce,          // switched off, the wiper turns back at once instead of finishing
     FastWiperSlow,             // the fast wiper runs at the slow rate
     HeaterIgnoresTemperature,  // the automatic heater heats whatever the temperature
     NoWipesAfterWashing,       // no extra wipes after the wash button

@@ -70,6 +70,9 @@ int WindshieldUnit::stepsPerSecond() const
 
 void WindshieldUnit::advance(Millis now)
 {
+    if (mode == Off && Mutants::active(Mutant::WiperParksAtOnce) && !washing && wipesAfterWash == 0 &&
+        singleWipesPending == 0)
+        wiperDrive.turnBack();
     if (!wiperDrive.wiping() && wantsWipe(now))
         wiperDrive.startWipe(now);
     wiperDrive.advance(now, stepsPerSecond());

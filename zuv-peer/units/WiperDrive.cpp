@@ -20,6 +20,12 @@ void WiperDrive::startWipe(Millis now)
     nextStepMicros = std::max(nextStepMicros, now * 1000);
 }
 
+void WiperDrive::turnBack()
+{
+    if (direction > 0)
+        direction = -1;
+}
+
 bool WiperDrive::advance(Millis now, int stepsPerSecond)
 {
     const qint64 nowMicros = now * 1000;

@@ -30,6 +30,9 @@ public:
     // after the last step of the wipe before.
     void startWipe(Millis now);
 
+    // Turns a sweep out back towards the park position from where the arm stands (what a drive
+    // that does not finish its wipe does).
+    void turnBack();
     // Takes the next step if it is due at `now`, moving at `stepsPerSecond`. Returns true when the
     // arm moved.
     bool advance(Millis now, int stepsPerSecond);
