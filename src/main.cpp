@@ -1,5 +1,6 @@
 #include "Connectivity/SocketLayer.h"
 #include "Faults/FaultSession.h"
+#include "Scene/BundledUnits.h"
 #include "Scene/LightSwitchDataModel.h"
 #include "Scene/PlatformScene.h"
 #include "Scene/Renderer.h"
@@ -53,6 +54,11 @@ void setUpCommandLine(QCommandLineParser& parser)
                         "llvmpipe), OpenGL otherwise. auto leaves a QT_QUICK_BACKEND set in the "
                         "environment in force; opengl and software override it."),
          QStringLiteral("auto|opengl|software"), QStringLiteral("auto")});
+    parser.addOption(
+        {QStringLiteral("with-units"),
+         QStringLiteral("Start the bundled control units (zuv-peer, installed next to the program) "
+                        "beside it, and end them with it; when their port is taken by other control "
+                        "units, run without them.")});
     QCommandLineOption reverse(QStringLiteral("reverse"));
     reverse.setFlags(QCommandLineOption::HiddenFromHelp);
     parser.addOption(reverse);
@@ -123,6 +129,11 @@ int main(int argc, char* argv[])
             return 2;
         manager.setFaults(faults.get());
     }
+    // The bundled units start once the program's own port is bound, so their first document is
+    // waiting for the link; they end before the link does.
+    BundledUnits bundledUnits;
+    if (commandLine.isSet(QStringLiteral("with-units")))
+        bundledUnits.start();
     LightSwitchDataModel lightSwitchDataModel;
     ShutdownSignals shutdownSignals;
     rendererSelection.apply();

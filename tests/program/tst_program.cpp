@@ -31,6 +31,7 @@ private slots:
     void showsTheBoardWithEitherRenderer_data();
     void showsTheBoardWithEitherRenderer();
     void takenReceivePortEndsTheProgramBeforeAnyWindow();
+    void withUnitsRunsTheBundledUnitsUnlessTheirPortIsTaken();
     void commandLineIsAnsweredBeforeAnyWindowOrPort_data();
     void commandLineIsAnsweredBeforeAnyWindowOrPort();
 
@@ -232,6 +233,32 @@ void ProgramTest::takenReceivePortEndsTheProgramBeforeAnyWindow()
     QVERIFY2(trace.endsWith("Started\nErorr: Init receiver: -1\n"), trace.constData());
     QCOMPARE(program.exitStatus(), QProcess::NormalExit);
     QCOMPARE(program.exitCode(), 255);
+}
+
+void ProgramTest::withUnitsRunsTheBundledUnitsUnlessTheirPortIsTaken()
+{
+    // The bundled units answer at once with their outputs (the heartbeat among them); they end with
+    // the program.
+    QProcess program;
+    start(program, {"--with-units"});
+    QVERIFY(waitForOutput(program, "Valid elements found"));
+    program.terminate();
+    QVERIFY(program.waitForFinished(5000));
+    QCOMPARE(program.exitCode(), 0);
+    const int handle = bindWithoutReuse(50001);
+    QVERIFY2(handle >= 0, "the bundled units still hold their port");
+    ::close(handle);
+
+    // With other control units on the port, the program runs without the bundled ones and says so.
+    const int holder = bindWithoutReuse(50001);
+    QProcess alone;
+    start(alone, {"--with-units"});
+    QByteArray errors;
+    QTRY_VERIFY_WITH_TIMEOUT((errors += alone.readAllStandardError()).contains("port 50001 is taken"), 15000);
+    QCOMPARE(alone.state(), QProcess::Running);
+    alone.terminate();
+    QVERIFY(alone.waitForFinished(5000));
+    ::close(holder);
 }
 
 void ProgramTest::commandLineIsAnsweredBeforeAnyWindowOrPort_data()
