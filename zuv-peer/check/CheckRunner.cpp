@@ -1,5 +1,6 @@
 #include "check/CheckRunner.h"
 
+#include "YamlReading.h"
 #include "check/sandbox/Sandbox.h"
 #include "check/sandbox/UnitProcess.h"
 
@@ -11,6 +12,36 @@
 #include <limits>
 
 namespace Check {
+
+namespace {
+
+// How often a started peer that has not spoken yet is sent the setup again.
+constexpr int probeMs = 100;
+
+// Names a key of the peer's documents that is no value, once per scenario, with the value it
+// probably meant. Keys starting with $ are reserved for the link itself.
+void noteUnknownKeys(const QJsonObject& document, QStringList& notes)
+{
+    static const QStringList names = [] {
+        QStringList all;
+        for (const StateValues::Value& value : StateValues::table)
+            all << QLatin1String(value.name);
+        return all;
+    }();
+    for (auto member = document.begin(); member != document.end(); ++member) {
+        const QString& key = member.key();
+        if (key.startsWith(QLatin1Char('$')) || names.contains(key))
+            continue;
+        const QString note = QStringLiteral("your unit sent %1: no such value").arg(key);
+        if (std::any_of(notes.begin(), notes.end(),
+                        [&](const QString& made) { return made.startsWith(note); }))
+            continue;
+        const QString near = YamlReader::nearest(key, names);
+        notes << note + (near.isEmpty() ? QString() : QStringLiteral(" — did you mean %1?").arg(near));
+    }
+}
+
+} // namespace
 
 int ScenarioReport::count(CheckResult::Verdict verdict) const
 {
@@ -98,12 +129,20 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
     link.readWaiting(1 << 20);
     ScenarioRun run(scenario);
     trace({now(), SessionFile::Direction::Scenario, {}, {}, scenario.name, scenario.file, {}});
+    QStringList notes;
 
     QEventLoop loop;
     QTimer timer;
     timer.setSingleShot(true);
     timer.setTimerType(Qt::PreciseTimer);
+    // A started peer is up when it first sends; until then it is sent the setup again and again,
+    // so that it answers it if it has nothing to say on its own, and the scenario never starts with
+    // its first document lost. These repeats are not traced: the setup follows them.
     bool started = options.start.isEmpty();
+    QTimer probe;
+    probe.setInterval(probeMs);
+    connect(&probe, &QTimer::timeout, this, [&] { link.send(run.setupDocument()); });
+    QString couldNotStart;
 
     // The link is normal at the start of every scenario; link steps change it.
     toPeer.start({}, 0);
@@ -137,7 +176,12 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
         }
     };
     const auto handle = [&](const StateDatagram::Received& datagram, Micros at) {
-        started = true; // a started peer that speaks is up
+        if (!started) {
+            started = true;
+            probe.stop();
+            timer.stop();
+        }
+        noteUnknownKeys(datagram.document.object(), notes);
         if (run.startedAt() >= 0)
             pump(at); // what was due before it arrived; before the start it only changes the state
         trace({at,
@@ -171,12 +215,19 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
                 [&](const QByteArray& datagram) { link.sendDatagram(datagram); });
     const QMetaObject::Connection onTimer = connect(&timer, &QTimer::timeout, this, [&] {
         link.readWaiting(1024); // what arrived before the deadline counts first
-        started = true;
-        pump(now());
+        if (started) {
+            pump(now());
+            return;
+        }
+        const Micros wait = options.startWait;
+        couldNotStart = QStringLiteral("your unit had not answered after %1; try --start-wait %2s")
+                            .arg(wait % 1'000'000 == 0 ? QStringLiteral("%1 s").arg(wait / 1'000'000)
+                                                       : QStringLiteral("%1 ms").arg(wait / 1000))
+                            .arg((wait + 999'999) / 1'000'000 * 3);
+        loop.quit();
     });
 
     UnitProcess peer;
-    QString couldNotStart;
     QString stopped;
     if (!options.start.isEmpty()) {
         UnitProcess::Options how;
@@ -212,6 +263,8 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
                 }
             });
             timer.start(static_cast<int>(options.startWait / 1000));
+            link.send(run.setupDocument());
+            probe.start();
         } else {
             couldNotStart = QStringLiteral("--start ") + couldNotStart;
         }
@@ -223,6 +276,7 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
     for (const QMetaObject::Connection& connection : {onDatagram, onBytes, onDelivered, onSent, onTimer})
         disconnect(connection);
     timer.stop();
+    probe.stop();
     peer.disconnect(&loop);
     peer.stop();
 
@@ -232,6 +286,7 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
     report.outputTruncated = peer.truncated(QProcess::StandardOutput);
     report.errorsTruncated = peer.truncated(QProcess::StandardError);
     report.stopped = stopped;
+    report.notes = notes;
     report.leftBehind = peer.leftBehind();
     report.survivors = peer.survivors();
     if (!couldNotStart.isEmpty()) {
@@ -271,8 +326,11 @@ ScenarioReport regrade(const Scenario& scenario, const QVector<SessionFile::Entr
 {
     ScenarioRun run(scenario);
     QString stopped;
+    QStringList notes;
     for (int line = 0; line < segment.size() && error.isEmpty(); ++line) {
         const SessionFile::Entry& entry = segment.at(line);
+        if (entry.direction == SessionFile::Direction::Out)
+            noteUnknownKeys(entry.document, notes);
         if (entry.direction == SessionFile::Direction::Stopped) {
             stopped = entry.stopped;
             run.stop(entry.atMicros, stopped);
@@ -310,6 +368,7 @@ ScenarioReport regrade(const Scenario& scenario, const QVector<SessionFile::Entr
     }
     ScenarioReport report = reportOf(run, seed);
     report.stopped = stopped;
+    report.notes = notes;
     return report;
 }
 

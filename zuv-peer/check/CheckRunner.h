@@ -32,6 +32,7 @@ struct ScenarioReport
     bool outputTruncated = false; // more than the output limit: the rest was dropped
     bool errorsTruncated = false;
     QString stopped;    // a limit stopped the peer: how, where and when
+    QStringList notes;  // what the checker noticed beyond the checks (keys that name no value)
     int leftBehind = 0; // processes the peer left running, which the checker ended
     int survivors = 0;  // processes the checker could not end (never expected)
     quint64 seed = 0;

@@ -82,6 +82,8 @@ public:
     void stop(Micros at, const QString& why);
 
     const Scenario& scenario() const { return definition; }
+    // Before the start: the setup document, which next() will ask to send.
+    QJsonObject setupDocument() const { return document(); }
     bool done() const { return finished; }
     // Whether the peer sent anything at all (else the run is inconclusive).
     bool peerSpoke() const { return datagrams > 0; }

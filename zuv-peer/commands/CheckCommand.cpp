@@ -132,12 +132,14 @@ int inOwnNamespace(const QStringList& arguments)
 void printReport(const ScenarioReport& report, bool quiet)
 {
     print(QStringLiteral("%1 (%2)").arg(report.scenario.name, report.scenario.file));
-    if (!quiet) {
-        for (const CheckResult& check : report.results)
-            print(QStringLiteral("  ") + Reports::consoleLine(check));
-    }
     if (!report.inconclusive.isEmpty())
         print(QStringLiteral("  inconclusive: ") + report.inconclusive);
+    for (const QString& note : report.notes)
+        print(QStringLiteral("  note: ") + note);
+    if (!quiet) {
+        for (const CheckResult& check : report.results)
+            print(QStringLiteral("  ") + Reports::consoleLine(check, report.scenario.file));
+    }
     if (!report.stopped.isEmpty())
         print(QStringLiteral("  stopped: ") + report.stopped);
     if (report.leftBehind > 0)
@@ -175,7 +177,8 @@ int check(const QStringList& arguments)
         QStringLiteral("command"));
     const QCommandLineOption startWait(
         QStringLiteral("start-wait"),
-        QStringLiteral("How long a started control unit may take to come up (default 1s)."),
+        QStringLiteral("How long a started control unit may take to come up (default 1s): it is up when it "
+                       "first sends; until then it is sent the setup again and again."),
         QStringLiteral("duration"));
     const QCommandLineOption junit(QStringLiteral("junit"), QStringLiteral("Write a JUnit XML report."),
                                    QStringLiteral("file"));
@@ -184,7 +187,10 @@ int check(const QStringList& arguments)
     const QCommandLineOption html(QStringLiteral("html"), QStringLiteral("Write an HTML report."),
                                   QStringLiteral("file"));
     const QCommandLineOption traceOption(
-        QStringLiteral("trace"), QStringLiteral("Write every datagram both ways (the record format)."),
+        QStringLiteral("trace"),
+        QStringLiteral("Write every datagram both ways in the record format, with a line where each scenario "
+                       "begins ({\"scenario\":...}) and where a limit stopped the unit ({\"stopped\":...}); "
+                       "replay and scenario-from skip those lines."),
         QStringLiteral("file"));
     const QCommandLineOption fromTrace(
         QStringLiteral("from-trace"),

@@ -86,6 +86,8 @@ class TestPeerCheck : public QObject
 private slots:
     void exitStatuses_data();
     void exitStatuses();
+    void startedLateOrMisspeltIsTold_data();
+    void startedLateOrMisspeltIsTold();
     void programPortInUseRunsNothing();
     void reGradingATraceGivesTheLiveVerdicts();
     void gradeWritesReportsAndGradesForAClass();
@@ -108,9 +110,61 @@ void TestPeerCheck::exitStatuses_data()
         << QByteArray("scenario: x\nsteps:\n  - expect: {lightBacklite: true}\n") << startPeer() << 2
         << "did you mean lightBacklight?";
     QTest::newRow("peer never speaks")
-        << lowBeam << QStringLiteral("sleep 60") << 3 << "inconclusive: the peer never sent a datagram";
+        << lowBeam << QStringLiteral("sleep 60") << 3
+        << "inconclusive: your unit had not answered after 2 s; try --start-wait 6s";
     QTest::newRow("peer does not start")
         << lowBeam << QStringLiteral("exit 7") << 3 << "ended at once (status 7)";
+}
+
+// A unit that takes long to come up and says nothing until it is asked: it learns the ignition only
+// from the setup, which it must not miss. `key` is the name it writes.
+QByteArray lateUnit(const char* key)
+{
+    return QByteArray("import os, socket, time\n"
+                      "time.sleep(1.2)\n"
+                      "s = socket.socket(socket.AF_INET, socket.SOCK_DGRAM)\n"
+                      "s.bind(('127.0.0.1', int(os.environ['ZUV_PEER_PORT'])))\n"
+                      "while True:\n"
+                      "    on = b'\"cockpitIgnition\":1' in s.recv(4096)\n"
+                      "    s.sendto(b'{\"") +
+           key +
+           "\":' + (b'true' if on else b'false') + b'}', ('127.0.0.1', "
+           "int(os.environ['ZUV_PROGRAM_PORT'])))\n";
+}
+
+const QByteArray daylightScenario = "scenario: Daylight\n"
+                                    "setup: {cockpitIgnition: 1, cockpitLightSwitch: 2}\n"
+                                    "steps:\n"
+                                    "  - expect: {lightDaylight: true}\n"
+                                    "    within: 100ms\n";
+
+void TestPeerCheck::startedLateOrMisspeltIsTold_data()
+{
+    QTest::addColumn<QByteArray>("unit");
+    QTest::addColumn<QString>("wait");
+    QTest::addColumn<int>("status");
+    QTest::addColumn<QString>("says");
+    QTest::newRow("late, waited for") << lateUnit("lightDaylight") << "3s" << 0 << "1 passed, 0 failed";
+    QTest::newRow("late, not waited for") << lateUnit("lightDaylight") << "500ms" << 3
+                                          << "your unit had not answered after 500 ms; try --start-wait 3s";
+    QTest::newRow("misspelt") << lateUnit("lightsDaylight") << "3s" << 1
+                              << "your unit sent lightsDaylight: no such value — did you mean lightDaylight?";
+}
+
+void TestPeerCheck::startedLateOrMisspeltIsTold()
+{
+    QFETCH(QByteArray, unit);
+    QFETCH(QString, wait);
+    QFETCH(int, status);
+    QFETCH(QString, says);
+    QTemporaryDir directory;
+    const QString program = write(directory, "unit.py", unit);
+    const QString scenario = write(directory, "daylight.yaml", daylightScenario);
+    const Run result = run({"check", "--start", "python3 " + program, "--start-wait", wait, scenario});
+    QCOMPARE(result.exitCode, status);
+    QVERIFY2(result.out.contains(says), qPrintable(result.out + result.err));
+    if (status == 1)
+        QVERIFY2(result.out.contains("(" + scenario + ":4)"), qPrintable(result.out));
 }
 
 void TestPeerCheck::exitStatuses()

@@ -54,10 +54,13 @@ QString message(const CheckResult& check)
 
 } // namespace
 
-QString consoleLine(const CheckResult& check)
+QString consoleLine(const CheckResult& check, const QString& file)
 {
     const QString mark = verdictMark(check.verdict);
-    return mark + QLatin1Char(' ') + check.name + QStringLiteral(": ") + message(check);
+    const QString where = check.verdict == CheckResult::Verdict::Fail && !file.isEmpty()
+                              ? QStringLiteral(" (%1:%2)").arg(file).arg(check.line)
+                              : QString();
+    return mark + QLatin1Char(' ') + check.name + QStringLiteral(": ") + message(check) + where;
 }
 
 Totals totals(const std::vector<ScenarioReport>& reports)
@@ -152,6 +155,8 @@ QByteArray json(const std::vector<ScenarioReport>& reports, const RunRecord& rec
                                                                                       : "errors"));
         if (!report.stopped.isEmpty())
             scenario.insert("stopped", report.stopped);
+        if (!report.notes.isEmpty())
+            scenario.insert("notes", QJsonArray::fromStringList(report.notes));
         if (report.leftBehind > 0)
             scenario.insert("left_behind", report.leftBehind);
         if (report.survivors > 0)

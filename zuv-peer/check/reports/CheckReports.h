@@ -46,8 +46,8 @@ Totals totals(const std::vector<ScenarioReport>& reports);
 QString verdictName(CheckResult::Verdict verdict);
 QString verdictMark(CheckResult::Verdict verdict);
 // "✓ expect lightBacklight=true: after 120 ms" or "✗ blinks lightIndicatorLeft: 3.02 Hz, expected 1.50 Hz ± 5
-// %".
-QString consoleLine(const CheckResult& check);
+// % (scenarios/indicators.yaml:12)": a failed check names its scenario's `file` and its line.
+QString consoleLine(const CheckResult& check, const QString& file = {});
 // "12 passed, 1 failed, 2 not run; 12 of 15 points".
 QString summary(const std::vector<ScenarioReport>& reports);
 
