@@ -2,6 +2,7 @@
 // Each submission's check runs as a process of its own (the trusted keeper), in a network and
 // mount namespace of its own, and starts the submission's unit in the sandbox.
 
+#include "ShutdownSignals.h"
 #include "Trace.h"
 #include "check/CheckRunner.h"
 #include "check/Grading.h"
@@ -332,8 +333,19 @@ int grade(const QStringList& arguments)
     std::size_t next = 0;
     int running = 0;
     QEventLoop loop;
+    // Ctrl+C or SIGTERM ends the running checks (each ends its scenario and its unit) and starts no
+    // more.
+    ShutdownSignals shutdown;
+    bool interrupted = false;
+    QObject::connect(&shutdown, &ShutdownSignals::shutdownRequested, &loop, [&] {
+        interrupted = true;
+        for (Submission& submission : submissions) {
+            if (submission.process && submission.process->state() != QProcess::NotRunning)
+                submission.process->terminate();
+        }
+    });
     const std::function<void()> fill = [&] {
-        while (running < parallel && next < submissions.size()) {
+        while (!interrupted && running < parallel && next < submissions.size()) {
             Submission& submission = submissions[next++];
             launch(submission);
             ++running;
@@ -361,6 +373,21 @@ int grade(const QStringList& arguments)
     fill();
     if (running > 0)
         loop.exec();
+    if (interrupted) {
+        // The interruption quits every event loop: the checks are waited for here, each ending its
+        // scenario and its unit.
+        for (Submission& submission : submissions) {
+            if (submission.process && !submission.process->waitForFinished(10000))
+                submission.process->kill();
+            if (submission.process)
+                submission.process->waitForFinished(1000);
+        }
+        CommandLine::printError(
+            QStringLiteral("interrupted: %1 of %2 submissions were started; no grades.csv")
+                .arg(next)
+                .arg(submissions.size()));
+        return CommandLine::runError;
+    }
 
     std::vector<std::pair<QString, QString>> folders;
     for (const Submission& submission : submissions)
