@@ -1,10 +1,13 @@
 #include "StateDatagram.h"
 
+#include <QHash>
+#include <QJsonArray>
 #include <QJsonObject>
 #include <QJsonParseError>
 
 #include <cmath>
 #include <cstring>
+#include <vector>
 
 namespace StateDatagram {
 
@@ -94,6 +97,91 @@ QByteArray withNumbersInRange(const QByteArray& text)
     return result;
 }
 
+// A top-level member of an object's text: its key as written and where the whole member lies.
+struct Member
+{
+    QByteArray key;
+    int from;
+    int to;
+};
+
+// Where the string that opens at `at` ends (after its closing quote), or -1.
+int stringEnd(const QByteArray& text, int at)
+{
+    for (++at; at < text.size(); ++at) {
+        if (text.at(at) == '\\')
+            ++at;
+        else if (text.at(at) == '"')
+            return at + 1;
+    }
+    return -1;
+}
+
+// The top-level members of the object `text` holds, in order; empty where it cannot follow them
+// (the parser has judged the text a document already).
+std::vector<Member> topLevelMembers(const QByteArray& text)
+{
+    std::vector<Member> members;
+    int at = text.indexOf('{');
+    if (at < 0)
+        return {};
+    ++at;
+    const auto skipSpace = [&] {
+        while (at < text.size() &&
+               (text.at(at) == ' ' || text.at(at) == '\t' || text.at(at) == '\n' || text.at(at) == '\r'))
+            ++at;
+    };
+    for (;;) {
+        skipSpace();
+        if (at >= text.size() || text.at(at) == '}')
+            return members;
+        if (text.at(at) != '"')
+            return {};
+        const int from = at;
+        const int keyEnd = stringEnd(text, at);
+        if (keyEnd < 0)
+            return {};
+        // The value runs to the comma or brace that ends the member, outside strings and nesting.
+        int depth = 0;
+        for (at = keyEnd; at < text.size(); ++at) {
+            const char c = text.at(at);
+            if (c == '"') {
+                at = stringEnd(text, at) - 1;
+                if (at < 0)
+                    return {};
+            } else if (c == '{' || c == '[') {
+                ++depth;
+            } else if ((c == '}' || c == ']') && depth > 0) {
+                --depth;
+            } else if ((c == ',' || c == '}') && depth == 0) {
+                break;
+            }
+        }
+        members.push_back({text.mid(from, keyEnd - from), from, at});
+        if (at >= text.size() || text.at(at) == '}')
+            return members;
+        ++at;
+    }
+}
+
+// The object's text with only the last member of each key, when a key comes more than once: the
+// parser's own choice among duplicates is not the last one in larger objects.
+QByteArray lastOfEachKey(const QByteArray& text)
+{
+    const std::vector<Member> members = topLevelMembers(text);
+    QHash<QString, std::size_t> last;
+    for (std::size_t index = 0; index < members.size(); ++index) {
+        const QString key = QJsonDocument::fromJson("[" + members[index].key + "]").array().at(0).toString();
+        last.insert(key, index);
+    }
+    QByteArray kept = "{";
+    for (auto entry = last.begin(); entry != last.end(); ++entry) {
+        const Member& member = members[entry.value()];
+        kept += (kept.size() > 1 ? "," : "") + text.mid(member.from, member.to - member.from);
+    }
+    return kept + "}";
+}
+
 } // namespace
 
 QByteArray compactText(const QJsonDocument& document)
@@ -138,6 +226,12 @@ Received receive(const char* data, std::size_t stored, std::size_t length, std::
         document = QJsonDocument::fromJson(withNumbersInRange(text));
     if (!document.isObject())
         return received;
+    if (std::size_t(document.object().size()) < topLevelMembers(text).size()) {
+        const QByteArray kept = lastOfEachKey(text);
+        document = QJsonDocument::fromJson(kept, &error);
+        if (error.error == QJsonParseError::IllegalNumber)
+            document = QJsonDocument::fromJson(withNumbersInRange(kept));
+    }
     received.verdict = Received::Verdict::Document;
     received.document = document;
     received.assignments = StateValues::assignmentsOf(document.object());
