@@ -33,6 +33,10 @@ const std::vector<Command>& all()
          "per submission and grades.csv\n",
          grade},
         {"scenario-from", "FILE", "a scenario from a recording of a reference solution\n", scenarioFrom},
+        {"new-unit", "LANGUAGE DIR",
+         "a control unit to start from, in python or c, with the kit library: the heartbeat\n"
+         "done, the rest as TODO lines\n",
+         newUnit},
     };
     return commands;
 }

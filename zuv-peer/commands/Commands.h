@@ -35,5 +35,6 @@ int replay(const QStringList& arguments);
 int check(const QStringList& arguments);
 int grade(const QStringList& arguments);
 int scenarioFrom(const QStringList& arguments);
+int newUnit(const QStringList& arguments);
 
 } // namespace Commands

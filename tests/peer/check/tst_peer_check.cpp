@@ -94,6 +94,8 @@ private slots:
     void prepareBuildsInTheSandboxOrCostsEveryPoint_data();
     void prepareBuildsInTheSandboxOrCostsEveryPoint();
     void scenarioFromARecordingPassesTheSolutionAndCatchesAFault();
+    void newUnitPassesTheHeartbeatAsItIs_data();
+    void newUnitPassesTheHeartbeatAsItIs();
 };
 
 void TestPeerCheck::exitStatuses_data()
@@ -360,6 +362,42 @@ void TestPeerCheck::scenarioFromARecordingPassesTheSolutionAndCatchesAFault()
             waitLong)
             .exitCode,
         1);
+}
+
+void TestPeerCheck::newUnitPassesTheHeartbeatAsItIs_data()
+{
+    QTest::addColumn<QString>("language");
+    QTest::addColumn<QString>("start");
+    QTest::newRow("python") << "python"
+                            << "python3 unit.py";
+    QTest::newRow("c") << "c"
+                       << "./unit";
+}
+
+void TestPeerCheck::newUnitPassesTheHeartbeatAsItIs()
+{
+    // As a student does it: one command to write the unit, make for C, one command to check it.
+    QFETCH(QString, language);
+    QFETCH(QString, start);
+    QTemporaryDir directory;
+    const QString unit = directory.filePath("my-unit");
+    QCOMPARE(run({"new-unit", language, unit}).exitCode, 0);
+    QProcess process;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PYTHONPATH", ZUV_KIT_PYTHON);
+    environment.insert("PKG_CONFIG_PATH", ZUV_KIT_PKGCONFIG);
+    process.setProcessEnvironment(environment);
+    process.setWorkingDirectory(unit);
+    process.setProcessChannelMode(QProcess::MergedChannels);
+    if (language == "c") {
+        process.start("make", {"-s"});
+        QVERIFY(process.waitForFinished(60000));
+        QVERIFY2(process.exitCode() == 0, process.readAll().constData());
+    }
+    process.start(peer, {"check", "--quiet", "--start", start, scenarios + "/heartbeat.yaml"});
+    QVERIFY(process.waitForFinished(60000));
+    const QByteArray said = process.readAll();
+    QVERIFY2(process.exitCode() == 0 && said.contains("3 passed, 0 failed"), said.constData());
 }
 
 QTEST_GUILESS_MAIN(TestPeerCheck)
