@@ -1,14 +1,19 @@
 // Figures of the checker (zuv-peer check, grade):
 //   check_bench stamps [n]                      how exactly received datagrams are timed: the system's
 //       arrival stamps against the sender's clock, with the event loop idle and busy;
-//   check_bench suite <zuv-peer> <scenarios> [--sandbox-too]   the reference suite against the
-//       bundled control units: wall time against the scenarios' summed durations (and, with
-//       --sandbox-too, once more with the units in the sandbox, against the run without);
+//   check_bench suite <zuv-peer> <scenarios> [--sandbox-too] [--lockstep-too] [--unit COMMAND]
+//       the reference suite against the bundled control units (or --unit's, with {} for a folder
+//       holding a copy of zuv-peer): wall time against the scenarios' summed durations, and with
+//       --sandbox-too once more in the sandbox, with --lockstep-too once more on lock-step time,
+//       each against the first run;
+//   check_bench hour <zuv-peer> [minutes]       an hour (or minutes) of the fast wiper and the
+//       blinkers on lock-step time;
 //   check_bench starts [n]                      what the sandbox adds to the start of a unit, over n
 //       starts each way (default 50);
 //   check_bench regrade <zuv-peer> [hours]      --from-trace on a trace of an hour of the fast wiper
 //       and the heartbeats;
-//   check_bench grade <zuv-peer> <scenarios> [n] grading n submissions (default 30; every third a mutant);
+//   check_bench grade <zuv-peer> <scenarios> [n] [--lockstep-too]   grading n submissions (default 30;
+//       every third a mutant) with --jobs 1 and 2, and with --lockstep-too once more on lock-step time;
 //   check_bench link [n]                        the faulty link over real sockets: drop: 10% and
 //       delay: 20ms, jitter: 10ms, each over n datagrams (default 10,000).
 #include "BenchStats.h"
@@ -34,6 +39,7 @@
 #include <cstdio>
 #include <random>
 #include <thread>
+#include <unistd.h>
 
 namespace {
 
@@ -103,25 +109,31 @@ double timed(const QString& peer, const QStringList& arguments, int* status = nu
     return double(timer.nsecsElapsed()) / 1e9;
 }
 
-int suite(const QString& peer, const QString& scenarios, bool sandboxToo)
+int suite(const QString& peer, const QString& scenarios, const QStringList& flags)
 {
-    // The bundled units as a submission: a copy of zuv-peer in a folder of its own.
+    // The bundled units as a submission (a copy of zuv-peer in a folder of its own), or --unit's.
     QTemporaryDir directory;
     QDir().mkpath(directory.filePath("unit"));
     QFile::copy(peer, directory.filePath("unit/zuv-peer"));
+    const int given = flags.indexOf("--unit");
+    const QString unit = given >= 0 ? flags.value(given + 1) : QString("{}/zuv-peer --quiet");
     const QString json = directory.filePath("report.json");
-    double unboxed = 0;
-    for (const bool boxed : {false, true}) {
-        if (boxed && !sandboxToo)
-            break;
-        const QStringList how = boxed ? QStringList{"--sandbox", "--limit", "file-size=64M"} : QStringList{};
+    double first = 0;
+    const std::pair<const char*, QStringList> runs[] = {
+        {"", {}},
+        {" in the sandbox", {"--sandbox", "--limit", "file-size=64M"}},
+        {" on lock-step time", {"--lockstep"}}};
+    for (const auto& [name, how] : runs) {
+        if ((how.contains("--sandbox") && !flags.contains("--sandbox-too")) ||
+            (how.contains("--lockstep") && !flags.contains("--lockstep-too")))
+            continue;
         int status = -1;
-        const double wall = timed(peer,
-                                  QStringList{"check", "--quiet", "--start-wait", "5s", "--submission",
-                                              directory.filePath("unit"), "--start", "{}/zuv-peer --quiet",
-                                              "--json", json, scenarios} +
-                                      how,
-                                  &status);
+        const double wall =
+            timed(peer,
+                  QStringList{"check", "--quiet", "--start-wait", "5s", "--submission",
+                              directory.filePath("unit"), "--start", unit, "--json", json, scenarios} +
+                      how,
+                  &status);
         QFile file(json);
         file.open(QIODevice::ReadOnly);
         double summed = 0;
@@ -133,11 +145,13 @@ int suite(const QString& peer, const QString& scenarios, bool sandboxToo)
         }
         std::printf(
             "reference suite%s: %d scenarios, exit %d, %.1f s wall, %.1f s summed durations, ratio %.3f",
-            boxed ? " in the sandbox" : "", count, status, wall, summed, wall / summed);
-        if (boxed)
-            std::printf("; %.3f x the run without", wall / unboxed);
+            name, count, status, wall, summed, wall / summed);
+        if (first > 0)
+            std::printf("; %.3f x the first run (%.1f x %s)", wall / first, first / wall,
+                        first > wall ? "faster" : "slower");
         std::printf("\n");
-        unboxed = wall;
+        if (first == 0)
+            first = wall;
     }
     return 0;
 }
@@ -292,7 +306,7 @@ int link(int count)
     return 0;
 }
 
-int grade(const QString& peer, const QString& scenarios, int count)
+int grade(const QString& peer, const QString& scenarios, int count, bool lockstepToo)
 {
     QTemporaryDir directory;
     QStringList submissions;
@@ -301,29 +315,83 @@ int grade(const QString& peer, const QString& scenarios, int count)
         const QString folder =
             directory.filePath(QStringLiteral("student%1").arg(index + 1, 2, 10, QLatin1Char('0')));
         QDir().mkpath(folder);
+        // Each a copy (a hard link) of zuv-peer, which the sandbox shows the unit at /submission.
+        ::link(QFile::encodeName(peer).constData(), QFile::encodeName(folder + "/zuv-peer").constData());
         QFile run(folder + "/run.sh");
         run.open(QIODevice::WriteOnly);
-        QString command = "exec " + peer + " --quiet";
+        QString command = "exec /submission/zuv-peer --quiet";
         if (index % 3 == 2)
             command += " --mutant " + mutants[(index / 3) % mutants.size()];
         run.write((command + "\n").toUtf8());
         submissions << folder;
     }
-    for (const int jobs : {1, 2}) {
+    double wallClock = 0;
+    for (const auto& [jobs, lockstep] : {std::pair{1, false}, std::pair{2, false}, std::pair{2, true}}) {
+        if (lockstep && !lockstepToo)
+            break;
         int status = -1;
+        const QString out = directory.filePath(QString("out%1%2").arg(jobs).arg(lockstep ? "-lockstep" : ""));
         const double wall =
             timed(peer,
                   QStringList{"grade", "--scenarios", scenarios, "--start", "sh {}/run.sh", "--start-wait",
-                              "5s", "--out", directory.filePath(QString("out%1").arg(jobs)), "--jobs",
-                              QString::number(jobs)} +
-                      submissions,
+                              "5s", "--out", out, "--jobs", QString::number(jobs)} +
+                      (lockstep ? QStringList{"--lockstep"} : QStringList{}) + submissions,
                   &status);
-        QFile csv(directory.filePath(QString("out%1/grades.csv").arg(jobs)));
+        QFile csv(out + "/grades.csv");
         csv.open(QIODevice::ReadOnly);
-        const int rows = csv.readAll().count('\n') - 1;
-        std::printf("grade of %d submissions, --jobs %d: %.1f s, exit %d, %d rows in grades.csv\n", count,
-                    jobs, wall, status, rows);
+        const QByteArray grades = csv.readAll();
+        std::printf("grade of %d submissions, --jobs %d%s: %.1f s, exit %d, %d rows in grades.csv", count,
+                    jobs, lockstep ? " --lockstep" : "", wall, status, int(grades.count('\n')) - 1);
+        if (lockstep) {
+            QFile wallGrades(directory.filePath("out2/grades.csv"));
+            wallGrades.open(QIODevice::ReadOnly);
+            std::printf("; %.1f x faster than on the wall clock; the same grades: %s", wallClock / wall,
+                        wallGrades.readAll() == grades ? "yes" : "no");
+        }
+        std::printf("\n");
+        if (jobs == 2 && !lockstep)
+            wallClock = wall;
     }
+    return 0;
+}
+
+// An hour (or `minutes`) of the fast wiper, the indicators and the flashing brake light, on
+// lock-step time.
+int hour(const QString& peer, int minutes)
+{
+    QTemporaryDir directory;
+    QFile scenario(directory.filePath("hour.yaml"));
+    scenario.open(QIODevice::WriteOnly);
+    scenario.write(
+        QString("scenario: %1 minutes of the fast wiper and the blinkers\n"
+                "timeout: %2s\n"
+                "setup: {cockpitIgnition: 1}\n"
+                "steps:\n"
+                "  - set: {cockpitWindshieldWasherMode: 5, cockpitIndicator: -1, cockpitBrake: 2}\n"
+                "  - blinks: lightIndicatorLeft\n"
+                "    frequency: 1.5Hz\n"
+                "    duty: 50%\n"
+                "    for: %3s\n"
+                "  - blinks: lightBrakelight\n"
+                "    frequency: 4Hz\n"
+                "    for: 2s\n"
+                "  - wiper: {moves: [+16, -16]}\n"
+                "    rate: 36/s\n"
+                "    within: 3s\n")
+            .arg(minutes)
+            .arg(minutes * 60 + 60)
+            .arg(minutes * 60)
+            .toUtf8());
+    scenario.close();
+    int status = -1;
+    const double wall = timed(peer,
+                              {"check", "--quiet", "--lockstep", "--start", peer + " --quiet", "--json",
+                               directory.filePath("report.json"), scenario.fileName()},
+                              &status);
+    std::printf(
+        "%d simulated minutes of the fast wiper and the blinkers on lock-step time: %.1f s wall, exit %d "
+        "(%.0f x faster than real time)\n",
+        minutes, wall, status, minutes * 60 / wall);
     return 0;
 }
 
@@ -337,7 +405,9 @@ int main(int argc, char* argv[])
     if (mode == "stamps")
         return stamps(arguments.size() > 2 ? arguments.at(2).toInt() : 2000);
     if (mode == "suite" && arguments.size() >= 4)
-        return suite(arguments.at(2), arguments.at(3), arguments.value(4) == "--sandbox-too");
+        return suite(arguments.at(2), arguments.at(3), arguments.mid(4));
+    if (mode == "hour" && arguments.size() >= 3)
+        return hour(arguments.at(2), arguments.size() > 3 ? arguments.at(3).toInt() : 60);
     if (mode == "starts")
         return starts(arguments.size() > 2 ? arguments.at(2).toInt() : 50);
     if (mode == "regrade" && arguments.size() >= 3)
@@ -345,9 +415,11 @@ int main(int argc, char* argv[])
     if (mode == "link")
         return link(arguments.size() > 2 ? arguments.at(2).toInt() : 10000);
     if (mode == "grade" && arguments.size() >= 4)
-        return grade(arguments.at(2), arguments.at(3), arguments.size() > 4 ? arguments.at(4).toInt() : 30);
+        return grade(arguments.at(2), arguments.at(3), arguments.size() > 4 ? arguments.at(4).toInt() : 30,
+                     arguments.contains("--lockstep-too"));
     std::fprintf(stderr,
-                 "usage: check_bench stamps [n] | suite ZUV-PEER SCENARIOS [--sandbox-too] | starts [n] |"
-                 " regrade ZUV-PEER [hours] | grade ZUV-PEER SCENARIOS [n]\n");
+                 "usage: check_bench stamps [n] | suite ZUV-PEER SCENARIOS [--sandbox-too] [--lockstep-too]"
+                 " [--unit COMMAND] | starts [n] | regrade ZUV-PEER [hours] |"
+                 " grade ZUV-PEER SCENARIOS [n] [--lockstep-too] | hour ZUV-PEER [minutes]\n");
     return 2;
 }

@@ -109,13 +109,31 @@ void LinkConditioner::start(const LinkConditions& conditions, quint64 seed)
     waiting.clear(); // what was late under the conditions before is gone with them
     timer.stop();
     losing = false;
-    started = steadyMicros();
+    started = manual ? manualNow : steadyMicros();
     tally = {};
+}
+
+void LinkConditioner::useManualClock(qint64 at)
+{
+    timer.stop();
+    manual = true;
+    manualNow = at;
+}
+
+void LinkConditioner::advanceTo(qint64 at)
+{
+    manualNow = std::max(manualNow, at);
+    deliverDue();
+}
+
+qint64 LinkConditioner::nextDue() const
+{
+    return waiting.empty() ? -1 : waiting.begin()->first + started;
 }
 
 qint64 LinkConditioner::now() const
 {
-    return steadyMicros() - started;
+    return (manual ? manualNow : steadyMicros()) - started;
 }
 
 bool LinkConditioner::chance(double share)
@@ -173,7 +191,8 @@ void LinkConditioner::schedule(const QByteArray& datagram, qint64 delay)
     }
     waiting.emplace(now() + delay, datagram);
     const qint64 first = waiting.begin()->first;
-    timer.start(static_cast<int>(std::max<qint64>(0, (first - now() + 999) / 1000)));
+    if (!manual)
+        timer.start(static_cast<int>(std::max<qint64>(0, (first - now() + 999) / 1000)));
 }
 
 void LinkConditioner::deliverDue()
@@ -184,7 +203,7 @@ void LinkConditioner::deliverDue()
         waiting.erase(waiting.begin());
         emit delivered(datagram);
     }
-    if (!waiting.empty())
+    if (!waiting.empty() && !manual)
         timer.start(static_cast<int>(std::max<qint64>(0, (waiting.begin()->first - now() + 999) / 1000)));
 }
 

@@ -59,6 +59,13 @@ public:
 
     // New conditions from now on; the random stream starts again from `seed`.
     void start(const LinkConditions& conditions, quint64 seed);
+
+    // Lock-step time: from now on the link's time is what advanceTo() last gave (µs, any origin),
+    // and late datagrams come out of advanceTo() when they are due (no timer of its own).
+    void useManualClock(qint64 at);
+    void advanceTo(qint64 at);
+    // On the manual clock: when the first late datagram is due, or -1 when none waits.
+    qint64 nextDue() const;
     const LinkConditions& conditions() const { return current; }
     bool active() const { return current.any(); }
 
@@ -89,6 +96,8 @@ private:
     bool chance(double share);
 
     LinkConditions current;
+    bool manual = false;
+    qint64 manualNow = 0;
     std::mt19937_64 random;
     bool losing = false; // inside a run of lost datagrams
     qint64 started = 0;

@@ -18,8 +18,8 @@ namespace {
 // How often a started peer that has not spoken yet is sent the setup again.
 constexpr int probeMs = 100;
 
-// Names a key of the peer's documents that is no value, once per scenario, with the value it
-// probably meant. Keys starting with $ are reserved for the link itself.
+} // namespace
+
 void noteUnknownKeys(const QJsonObject& document, QStringList& notes)
 {
     static const QStringList names = [] {
@@ -40,8 +40,6 @@ void noteUnknownKeys(const QJsonObject& document, QStringList& notes)
         notes << note + (near.isEmpty() ? QString() : QStringLiteral(" — did you mean %1?").arg(near));
     }
 }
-
-} // namespace
 
 int ScenarioReport::count(CheckResult::Verdict verdict) const
 {
@@ -125,6 +123,8 @@ void LiveChecker::trace(const SessionFile::Entry& entry)
 
 ScenarioReport LiveChecker::run(const Scenario& scenario)
 {
+    if (options.lockstep)
+        return runLockstep(scenario);
     // What is still waiting answered the scenario before (or a peer stopped since): not this one's.
     link.readWaiting(1 << 20);
     ScenarioRun run(scenario);
@@ -184,15 +184,7 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
         noteUnknownKeys(datagram.document.object(), notes);
         if (run.startedAt() >= 0)
             pump(at); // what was due before it arrived; before the start it only changes the state
-        trace({at,
-               SessionFile::Direction::Out,
-               datagram.document.object(),
-               datagram.verdict == StateDatagram::Received::Verdict::Document
-                   ? QString()
-                   : QString::fromStdString(datagram.reason()),
-               {},
-               {},
-               {}});
+        traceOut(at, datagram);
         run.received(at, datagram.assignments);
         pump(now());
     };
@@ -219,54 +211,19 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
             pump(now());
             return;
         }
-        const Micros wait = options.startWait;
-        couldNotStart = QStringLiteral("your unit had not answered after %1; try --start-wait %2s")
-                            .arg(wait % 1'000'000 == 0 ? QStringLiteral("%1 s").arg(wait / 1'000'000)
-                                                       : QStringLiteral("%1 ms").arg(wait / 1000))
-                            .arg((wait + 999'999) / 1'000'000 * 3);
+        couldNotStart = notAnswered();
         loop.quit();
     });
 
     UnitProcess peer;
     QString stopped;
     if (!options.start.isEmpty()) {
-        UnitProcess::Options how;
-        how.command = options.start;
-        how.directory = options.directory;
-        how.boxed = options.boxed;
-        how.copy = options.copy;
-        how.limits = options.limits;
-        how.environment = options.boxed
-                              ? Sandbox::environment(options.programPort, options.peerPort, options.passed)
-                              : QStringList{QStringLiteral("ZUV_PROGRAM_PORT=%1").arg(options.programPort),
-                                            QStringLiteral("ZUV_PEER_PORT=%1").arg(options.peerPort)};
-        couldNotStart = peer.start(how);
+        couldNotStart = startPeer(
+            peer, run, loop, [this] { return now(); }, stopped, couldNotStart);
         if (couldNotStart.isEmpty()) {
-            // Up when it first speaks, or after the start wait; gone when it ends at once; stopped
-            // when it reaches a limit.
-            connect(&peer, &UnitProcess::ended, &loop, [&] {
-                if (!peer.limitReached().isEmpty()) {
-                    const Micros at = now();
-                    stopped = QStringLiteral("your control unit %1 and was stopped %2 s into '%3'")
-                                  .arg(peer.limitReached())
-                                  .arg(QString::number(
-                                           run.startedAt() < 0 ? 0.0 : (at - run.startedAt()) / 1e6, 'f', 1),
-                                       scenario.name);
-                    trace({at, SessionFile::Direction::Stopped, {}, {}, {}, {}, stopped});
-                    run.stop(at, stopped);
-                    loop.quit();
-                } else if (run.startedAt() < 0) {
-                    couldNotStart = QStringLiteral("--start: '%1' ended at once (status %2)")
-                                        .arg(options.start)
-                                        .arg(peer.exitCode());
-                    loop.quit();
-                }
-            });
             timer.start(static_cast<int>(options.startWait / 1000));
             link.send(run.setupDocument());
             probe.start();
-        } else {
-            couldNotStart = QStringLiteral("--start ") + couldNotStart;
         }
     } else {
         pump(now());
@@ -277,9 +234,53 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
         disconnect(connection);
     timer.stop();
     probe.stop();
+    return finish(run, peer, loop, stopped, notes, couldNotStart);
+}
+
+QString LiveChecker::startPeer(UnitProcess& peer, ScenarioRun& run, QEventLoop& loop,
+                               const std::function<Micros()>& clock, QString& stopped, QString& couldNotStart)
+{
+    UnitProcess::Options how;
+    how.command = options.start;
+    how.directory = options.directory;
+    how.boxed = options.boxed;
+    how.copy = options.copy;
+    how.limits = options.limits;
+    how.environment = options.boxed
+                          ? Sandbox::environment(options.programPort, options.peerPort, options.passed)
+                          : QStringList{QStringLiteral("ZUV_PROGRAM_PORT=%1").arg(options.programPort),
+                                        QStringLiteral("ZUV_PEER_PORT=%1").arg(options.peerPort)};
+    const QString failure = peer.start(how);
+    if (!failure.isEmpty())
+        return QStringLiteral("--start ") + failure;
+    // Gone when it ends before the scenario starts; stopped when it reaches a limit.
+    connect(&peer, &UnitProcess::ended, &loop, [&, clock] {
+        if (!peer.limitReached().isEmpty()) {
+            const Micros at = clock();
+            stopped =
+                QStringLiteral("your control unit %1 and was stopped %2 s into '%3'")
+                    .arg(peer.limitReached())
+                    .arg(QString::number(run.startedAt() < 0 ? 0.0 : (at - run.startedAt()) / 1e6, 'f', 1),
+                         run.scenario().name);
+            trace({at, SessionFile::Direction::Stopped, {}, {}, {}, {}, stopped});
+            run.stop(at, stopped);
+            loop.quit();
+        } else if (run.startedAt() < 0) {
+            couldNotStart = QStringLiteral("--start: '%1' ended at once (status %2)")
+                                .arg(options.start)
+                                .arg(peer.exitCode());
+            loop.quit();
+        }
+    });
+    return {};
+}
+
+ScenarioReport LiveChecker::finish(const ScenarioRun& run, UnitProcess& peer, QEventLoop& loop,
+                                   const QString& stopped, const QStringList& notes,
+                                   const QString& inconclusive)
+{
     peer.disconnect(&loop);
     peer.stop();
-
     ScenarioReport report = reportOf(run, options.seed);
     report.peerOutput = peer.output(QProcess::StandardOutput);
     report.peerErrors = peer.output(QProcess::StandardError);
@@ -289,11 +290,33 @@ ScenarioReport LiveChecker::run(const Scenario& scenario)
     report.notes = notes;
     report.leftBehind = peer.leftBehind();
     report.survivors = peer.survivors();
-    if (!couldNotStart.isEmpty()) {
-        report.inconclusive = couldNotStart;
+    if (!inconclusive.isEmpty()) {
+        report.inconclusive = inconclusive;
         withdrawPoints(report);
     }
     return report;
+}
+
+QString LiveChecker::notAnswered() const
+{
+    const Micros wait = options.startWait;
+    return QStringLiteral("your unit had not answered after %1; try --start-wait %2s")
+        .arg(wait % 1'000'000 == 0 ? QStringLiteral("%1 s").arg(wait / 1'000'000)
+                                   : QStringLiteral("%1 ms").arg(wait / 1000))
+        .arg((wait + 999'999) / 1'000'000 * 3);
+}
+
+void LiveChecker::traceOut(Micros at, const StateDatagram::Received& datagram)
+{
+    trace({at,
+           SessionFile::Direction::Out,
+           datagram.document.object(),
+           datagram.verdict == StateDatagram::Received::Verdict::Document
+               ? QString()
+               : QString::fromStdString(datagram.reason()),
+           {},
+           {},
+           {}});
 }
 
 QVector<SessionFile::Entry> segmentOf(const QVector<SessionFile::Entry>& entries, const QString& name,
@@ -327,6 +350,13 @@ ScenarioReport regrade(const Scenario& scenario, const QVector<SessionFile::Entr
     ScenarioRun run(scenario);
     QString stopped;
     QStringList notes;
+    // On lock-step time the live run asks what is due only when the unit has answered a time ($done):
+    // the unit's documents in between are all received before the scenario goes on.
+    const bool lockstep = std::any_of(segment.begin(), segment.end(), [](const SessionFile::Entry& entry) {
+        return entry.direction == SessionFile::Direction::In &&
+               entry.document.contains(QLatin1String("$time"));
+    });
+    bool askFirst = true;
     for (int line = 0; line < segment.size() && error.isEmpty(); ++line) {
         const SessionFile::Entry& entry = segment.at(line);
         if (entry.direction == SessionFile::Direction::Out)
@@ -341,9 +371,16 @@ ScenarioReport regrade(const Scenario& scenario, const QVector<SessionFile::Entr
             run.received(entry.atMicros, StateValues::assignmentsOf(entry.document));
             continue;
         }
+        const bool answered = entry.document.contains(QLatin1String("$done"));
+        if (lockstep && entry.direction == SessionFile::Direction::Out && !askFirst) {
+            run.received(entry.atMicros, StateValues::assignmentsOf(entry.document));
+            askFirst = answered;
+            continue;
+        }
         ScenarioRun::Action action = run.next(entry.atMicros);
         while (action.kind == ScenarioRun::Action::Kind::Link) // the trace holds what the link let through
             action = run.next(entry.atMicros);
+        askFirst = answered;
         if (entry.direction == SessionFile::Direction::In) {
             if (action.kind != ScenarioRun::Action::Kind::Send)
                 error = QStringLiteral("the trace sends a document where the scenario '%1' sends none")

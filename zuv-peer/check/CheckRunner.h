@@ -2,13 +2,16 @@
 
 #include "check/ScenarioRun.h"
 #include "check/sandbox/Limits.h"
+#include "check/sandbox/UnitProcess.h"
 #include "link/PeerLink.h"
 #include "link/SessionFile.h"
 
+#include <QEventLoop>
 #include <QFile>
 #include <QString>
 
 #include <chrono>
+#include <functional>
 #include <memory>
 
 namespace Check {
@@ -41,6 +44,9 @@ struct ScenarioReport
 };
 
 ScenarioReport reportOf(const ScenarioRun& run, quint64 seed);
+// Names a key of the peer's documents that is no value, once per scenario, with the value it
+// probably meant ("your unit sent ... — did you mean ...?"). Keys starting with $ belong to the link.
+void noteUnknownKeys(const QJsonObject& document, QStringList& notes);
 // An inconclusive run passes no check: its passes become not run, its points 0.
 void withdrawPoints(ScenarioReport& report);
 
@@ -57,6 +63,8 @@ struct RunOptions
     QString copy;       // `copy`, under `limits`, seeing the variables `passed` on
     Limits limits;
     QStringList passed;
+    bool lockstep = false;           // the checker owns the clock (docs/lockstep.md)
+    Micros stepTimeout = 30'000'000; // lock-step: how long a step may take on the wall clock (0: for ever)
 };
 
 // Plays the program's side for one scenario after another: binds the program's port, sends the
@@ -76,15 +84,28 @@ public:
     ScenarioReport run(const Scenario& scenario);
 
 private:
+    ScenarioReport runLockstep(const Scenario& scenario);
     Micros now() const;
     Micros local(qint64 arrivedMicros) const;
     void trace(const SessionFile::Entry& entry);
+    void traceOut(Micros at, const StateDatagram::Received& datagram);
+    // Starts the peer of --start, which is watched on `clock`: when it reaches a limit the run stops
+    // (`stopped` says why), when it ends before the scenario starts it could not start. Returns an
+    // empty text, or why it could not be started.
+    QString startPeer(UnitProcess& peer, ScenarioRun& run, QEventLoop& loop,
+                      const std::function<Micros()>& clock, QString& stopped, QString& couldNotStart);
+    // Ends the peer and makes the report.
+    ScenarioReport finish(const ScenarioRun& run, UnitProcess& peer, QEventLoop& loop, const QString& stopped,
+                          const QStringList& notes, const QString& inconclusive);
+    // "your unit had not answered after 1 s; try --start-wait 3s"
+    QString notAnswered() const;
 
     RunOptions options;
     PeerLink link;
     LinkConditioner toPeer;    // the checker's documents on their way to the peer
     LinkConditioner toProgram; // the peer's on their way back
     QFile traceFile;
+    Micros simulated = 0; // lock-step: the simulated time, which goes on across the scenarios
     std::chrono::steady_clock::time_point origin = std::chrono::steady_clock::now();
 };
 

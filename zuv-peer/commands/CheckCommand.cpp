@@ -225,11 +225,22 @@ int check(const QStringList& arguments)
         QStringLiteral("Run this command once before the scenarios, in the sandbox with the copy writable "
                        "(for example 'make -C {}'); when it fails, no check passes."),
         QStringLiteral("command"));
+    const QCommandLineOption lockstep(
+        QStringLiteral("lockstep"),
+        QStringLiteral("Run on simulated time, which the checker advances as soon as the unit has done what "
+                       "was due (docs/lockstep.md): fast, the same every time, and a unit may stop at a "
+                       "breakpoint."));
+    const QCommandLineOption stepTimeout(
+        QStringLiteral("step-timeout"),
+        QStringLiteral("With --lockstep: how long the unit may take for one step on the wall clock (default "
+                       "30s; 0 waits for ever, for a debugger)."),
+        QStringLiteral("duration"));
     QCommandLineOption ownNamespace(QStringLiteral("in-own-namespace"),
                                     QStringLiteral("(internal) This check runs in its own namespaces."));
     ownNamespace.setFlags(QCommandLineOption::HiddenFromHelp);
     parser->addOptions({start, startWait, junit, json, html, traceOption, fromTrace, seed, sandbox, noSandbox,
-                        submission, limit, environmentOption, prepareOption, ownNamespace});
+                        submission, limit, environmentOption, prepareOption, lockstep, stepTimeout,
+                        ownNamespace});
     parser->addPositionalArgument(QStringLiteral("SCENARIO"), QStringLiteral("Scenario files or folders."),
                                   QStringLiteral("SCENARIO..."));
     const int parsed = parser.parse(arguments);
@@ -259,6 +270,15 @@ int check(const QStringList& arguments)
     if (parser->isSet(fromTrace) && (parser->isSet(start) || parser->isSet(traceOption)))
         return CommandLine::usage(
             QStringLiteral("--from-trace decides on a recorded trace: no --start, no --trace"));
+    options.lockstep = parser->isSet(lockstep);
+    if (parser->isSet(stepTimeout)) {
+        options.stepTimeout = durationOf(parser->value(stepTimeout));
+        if (options.stepTimeout < 0 || !options.lockstep)
+            return CommandLine::usage(
+                QStringLiteral(
+                    "--step-timeout goes with --lockstep and takes a duration such as 30s, not '%1'")
+                    .arg(parser->value(stepTimeout)));
+    }
     const bool boxed = parser->isSet(sandbox);
     if (boxed && parser->isSet(noSandbox))
         return CommandLine::usage(QStringLiteral("--sandbox or --no-sandbox, not both"));
@@ -316,6 +336,11 @@ int check(const QStringList& arguments)
     }
     if (boxed || parser->isSet(submission))
         record.submission = submissionFolder;
+    if (options.lockstep)
+        record.clock =
+            QStringLiteral("lock-step: simulated time, advanced as soon as the unit has done what was "
+                           "due (docs/lockstep.md); every time in the reports and the trace is "
+                           "simulated");
 
     // What keeps the checks from running at all: a submission that cannot be copied, a failed
     // --prepare. Every scenario then scores nothing, with the reason.

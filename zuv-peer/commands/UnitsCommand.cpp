@@ -14,6 +14,7 @@
 #include <QCoreApplication>
 #include <QTimer>
 
+#include <algorithm>
 #include <cstdio>
 
 namespace Commands {
@@ -89,10 +90,34 @@ int runUnits(const QStringList& arguments, Units mode)
         return CommandLine::runError;
     }
 
-    SteadyClock clock;
+    LockstepClock clock;
     Simulator simulator(clock);
     simulator.setDriving(!watching);
-    QObject::connect(&link, &PeerLink::received, &simulator, &Simulator::handleDatagram);
+    QTimer ticker;
+    ticker.setTimerType(Qt::PreciseTimer);
+    QObject::connect(&link, &PeerLink::received, &simulator, [&](const StateDatagram::Received& datagram) {
+        const QJsonObject document = datagram.document.object();
+        const QJsonValue time = document.value(QLatin1String("$time"));
+        if (watching || !time.isDouble()) {
+            simulator.handleDatagram(datagram);
+            return;
+        }
+        // A checker keeps lock-step time (docs/lockstep.md): its clock from now on. What was due up
+        // to its time first, then its state, then when the units are due next.
+        ticker.stop();
+        const qint64 at = qint64(time.toDouble());
+        clock.set(at);
+        simulator.tick();
+        const QStringList keys = document.keys();
+        if (std::any_of(keys.begin(), keys.end(),
+                        [](const QString& key) { return !key.startsWith(QLatin1Char('$')); }))
+            simulator.handleDatagram(datagram);
+        QJsonObject done{{QStringLiteral("$done"), double(at)}};
+        const Millis next = simulator.nextDue();
+        if (next >= 0)
+            done.insert(QStringLiteral("$next"), double(std::max(next * 1000, at)));
+        link.send(done);
+    });
     QObject::connect(&link, &PeerLink::receiveFailed, &simulator, &Simulator::handleReceiveError);
 
     const bool printing = !parser.quiet();
@@ -131,8 +156,6 @@ int runUnits(const QStringList& arguments, Units mode)
     }
 
     ShutdownSignals shutdown;
-    QTimer ticker;
-    ticker.setTimerType(Qt::PreciseTimer);
     QObject::connect(&ticker, &QTimer::timeout, &simulator, &Simulator::tick);
 
     if (printing) {

@@ -19,6 +19,7 @@ public:
 
     void receive(const VirtualPlatformDataModel& state, Millis now) override;
     void drive(QJsonObject& out, Millis now) const override;
+    Millis nextChange(Millis now) const override { return alarmBlinker.nextChange(now); }
 
     bool armed() const { return isArmed; }
     bool alarmGoingOff() const { return alarmBlinker.active(); }

@@ -14,6 +14,15 @@ constexpr bool blinkLit(Millis since, Millis now, int millihertz)
     return (elapsed * millihertz) % 1000000 < 500000;
 }
 
+// When a lamp that blinks at `millihertz` since `since` next turns on or off after `now`.
+constexpr Millis nextBlinkEdge(Millis since, Millis now, int millihertz)
+{
+    if (now < since)
+        return since;
+    const qint64 halves = (now - since) * millihertz / 500000; // half periods begun
+    return since + ((halves + 1) * 500000 + millihertz - 1) / millihertz;
+}
+
 // A lamp that blinks while it is active and starts lit whenever it becomes active.
 class Blinker
 {
@@ -28,6 +37,8 @@ public:
     }
     bool active() const { return running; }
     bool lit(Millis now) const { return running && blinkLit(since, now, millihertz); }
+    // When it next turns on or off, or -1 when it does not blink.
+    Millis nextChange(Millis now) const { return running ? nextBlinkEdge(since, now, millihertz) : -1; }
 
 private:
     int millihertz;

@@ -22,6 +22,15 @@ public:
     // Time has passed; units that move on their own (the wiper) take their next step here.
     virtual void advance(Millis now) { Q_UNUSED(now) }
 
+    // When the unit next has something to do on its own (a lamp's edge, a wiper step): a time after
+    // `now`, `now` itself when something is due at once, or -1 when nothing is due until the next
+    // document. Lock-step time advances to it.
+    virtual Millis nextChange(Millis now) const
+    {
+        Q_UNUSED(now)
+        return -1;
+    }
+
     // Writes every value the unit drives into `out`, all of them each time.
     virtual void drive(QJsonObject& out, Millis now) const = 0;
 };

@@ -1,5 +1,6 @@
 #pragma once
 
+#include "units/Blinker.h"
 #include "units/ControlUnit.h"
 
 #include <QString>
@@ -18,6 +19,8 @@ public:
 
     void receive(const VirtualPlatformDataModel& state, Millis now) override;
     void drive(QJsonObject& out, Millis now) const override;
+    // The heartbeat's next edge.
+    Millis nextChange(Millis now) const override { return nextBlinkEdge(0, now, heartbeatMillihertz); }
 
 private:
     QString buttonKey;

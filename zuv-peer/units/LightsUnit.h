@@ -37,6 +37,10 @@ public:
 
     void receive(const VirtualPlatformDataModel& state, Millis now) override;
     void drive(QJsonObject& out, Millis now) const override;
+    Millis nextChange(Millis now) const override
+    {
+        return earliest(indicatorBlinker.nextChange(now), brakeBlinker.nextChange(now));
+    }
 
     // The alarm unit asks for the hazard lights while its alarm is going off.
     void setAlarmFlashing(bool flashing, Millis now);

@@ -61,6 +61,15 @@ void Simulator::tick()
     sendChanges(now);
 }
 
+Millis Simulator::nextDue() const
+{
+    const Millis now = time.now();
+    Millis due = -1;
+    for (const ControlUnit* unit : units)
+        due = earliest(due, unit->nextChange(now));
+    return due;
+}
+
 void Simulator::runUnits(Millis now, bool documentArrived)
 {
     if (documentArrived) {

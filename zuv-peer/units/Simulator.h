@@ -40,6 +40,8 @@ public:
 
     // Lets time pass for the control units; sends what changed.
     void tick();
+    // When a control unit next has something to do on its own (now: at once), or -1 for none.
+    Millis nextDue() const;
 
     const VirtualPlatformDataModel& state() const { return received; }
 

@@ -3,6 +3,8 @@
 #include "VirtualPlatformDataModel.h"
 #include "units/Mutants.h"
 
+#include <algorithm>
+
 namespace Peer {
 
 namespace {
@@ -60,6 +62,17 @@ bool WindshieldUnit::wantsWipe(Millis now)
     default:
         return false;
     }
+}
+
+Millis WindshieldUnit::nextChange(Millis now) const
+{
+    if (wiperDrive.wiping())
+        return std::max(now, wiperDrive.nextStepAt());
+    const bool wipeNow = washing || wipesAfterWash > 0 || singleWipesPending > 0 || mode == Slow ||
+                         mode == Fast || (mode == Automatic && distanceSensor > automaticThreshold);
+    if (wipeNow)
+        return now;
+    return mode == Interval ? std::max(now, nextIntervalWipe) : -1;
 }
 
 int WindshieldUnit::stepsPerSecond() const

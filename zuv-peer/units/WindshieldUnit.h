@@ -40,6 +40,7 @@ public:
     void receive(const VirtualPlatformDataModel& state, Millis now) override;
     void advance(Millis now) override;
     void drive(QJsonObject& out, Millis now) const override;
+    Millis nextChange(Millis now) const override;
 
     const WiperDrive& wiper() const { return wiperDrive; }
 

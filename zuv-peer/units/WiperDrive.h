@@ -25,6 +25,8 @@ public:
     int pattern() const { return patternAt(step); }
     // True from the start of a wipe until the arm is back at step 0.
     bool wiping() const { return direction != 0; }
+    // When the next step of a wipe is due, to the millisecond.
+    Millis nextStepAt() const { return (nextStepMicros + 999) / 1000; }
 
     // Begins a wipe when the arm is at rest; its first step is due at once, or one step period
     // after the last step of the wipe before.

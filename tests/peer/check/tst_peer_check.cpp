@@ -10,6 +10,7 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
+#include <csignal>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -96,6 +97,8 @@ private slots:
     void scenarioFromARecordingPassesTheSolutionAndCatchesAFault();
     void newUnitPassesTheHeartbeatAsItIs_data();
     void newUnitPassesTheHeartbeatAsItIs();
+    void lockStepIsExactAndTheSameEveryTime();
+    void lockStepWaitsForAUnitStoppedAtABreakpoint();
 };
 
 void TestPeerCheck::exitStatuses_data()
@@ -144,25 +147,34 @@ void TestPeerCheck::startedLateOrMisspeltIsTold_data()
 {
     QTest::addColumn<QByteArray>("unit");
     QTest::addColumn<QString>("wait");
+    QTest::addColumn<bool>("lockstep");
     QTest::addColumn<int>("status");
     QTest::addColumn<QString>("says");
-    QTest::newRow("late, waited for") << lateUnit("lightDaylight") << "3s" << 0 << "1 passed, 0 failed";
-    QTest::newRow("late, not waited for") << lateUnit("lightDaylight") << "500ms" << 3
+    QTest::newRow("late, waited for")
+        << lateUnit("lightDaylight") << "3s" << false << 0 << "1 passed, 0 failed";
+    QTest::newRow("late, not waited for") << lateUnit("lightDaylight") << "500ms" << false << 3
                                           << "your unit had not answered after 500 ms; try --start-wait 3s";
-    QTest::newRow("misspelt") << lateUnit("lightsDaylight") << "3s" << 1
+    QTest::newRow("misspelt") << lateUnit("lightsDaylight") << "3s" << false << 1
                               << "your unit sent lightsDaylight: no such value — did you mean lightDaylight?";
+    QTest::newRow("no lock-step time")
+        << lateUnit("lightDaylight") << "3s" << true << 3
+        << "this control unit does not keep lock-step time (docs/lockstep.md); "
+           "check it without --lockstep";
 }
 
 void TestPeerCheck::startedLateOrMisspeltIsTold()
 {
     QFETCH(QByteArray, unit);
     QFETCH(QString, wait);
+    QFETCH(bool, lockstep);
     QFETCH(int, status);
     QFETCH(QString, says);
     QTemporaryDir directory;
     const QString program = write(directory, "unit.py", unit);
     const QString scenario = write(directory, "daylight.yaml", daylightScenario);
-    const Run result = run({"check", "--start", "python3 " + program, "--start-wait", wait, scenario});
+    const Run result =
+        run(QStringList{"check", "--start", "python3 " + program, "--start-wait", wait, scenario} +
+            (lockstep ? QStringList{"--lockstep"} : QStringList{}));
     QCOMPARE(result.exitCode, status);
     QVERIFY2(result.out.contains(says), qPrintable(result.out + result.err));
     if (status == 1)
@@ -398,6 +410,88 @@ void TestPeerCheck::newUnitPassesTheHeartbeatAsItIs()
     QVERIFY(process.waitForFinished(60000));
     const QByteArray said = process.readAll();
     QVERIFY2(process.exitCode() == 0 && said.contains("3 passed, 0 failed"), said.constData());
+}
+
+void TestPeerCheck::lockStepIsExactAndTheSameEveryTime()
+{
+    QTemporaryDir directory;
+    const QStringList chosen = {scenarios + "/indicators.yaml", scenarios + "/wiper-slow.yaml",
+                                scenarios + "/lights-switch.yaml", scenarios + "/link-recovery.yaml"};
+    QByteArray first;
+    for (int run = 0; run < 10; ++run) {
+        const QString trace = directory.filePath(QString("trace-%1.jsonl").arg(run));
+        const Run checked =
+            ::run(QStringList{"check", "--quiet", "--lockstep", "--seed", "7", "--start", startPeer(),
+                              "--trace", trace, "--json", directory.filePath("report.json")} +
+                  chosen);
+        QCOMPARE(checked.exitCode, 0);
+        QFile file(trace);
+        QVERIFY(file.open(QIODevice::ReadOnly));
+        const QByteArray contents = file.readAll();
+        if (run == 0)
+            first = contents;
+        else
+            QVERIFY2(contents == first,
+                     qPrintable(QString("run %1's trace differs from the first").arg(run + 1)));
+    }
+    // Simulated time measures exactly what the units do.
+    const QByteArray report = QJsonDocument(readJson(directory.filePath("report.json"))).toJson();
+    for (const char* exact : {"1.50 Hz, duty 50 %", "at 24.0/s", "after 0 ms"})
+        QVERIFY2(report.contains(exact), exact);
+    // A lock-step trace is re-graded like any other.
+    const Run regraded = ::run(
+        QStringList{"check", "--quiet", "--seed", "7", "--from-trace", directory.filePath("trace-0.jsonl")} +
+        chosen);
+    QCOMPARE(regraded.exitCode, 0);
+}
+
+void TestPeerCheck::lockStepWaitsForAUnitStoppedAtABreakpoint()
+{
+    // The unit runs on its own, as under a debugger. Ten simulated minutes of the fast wiper and the
+    // indicator take seconds; well into them the unit is stopped for 20 s, then goes on: on
+    // simulated time it has missed nothing.
+    QProcess unit;
+    unit.start(peer, {"--quiet"});
+    QVERIFY(unit.waitForStarted());
+    QTemporaryDir directory;
+    const QString trace = directory.filePath("trace.jsonl");
+    const QString scenario = write(directory, "long.yaml",
+                                   "scenario: Ten minutes of the fast wiper and the indicator\n"
+                                   "timeout: 700s\n"
+                                   "setup: {cockpitIgnition: 1}\n"
+                                   "steps:\n"
+                                   "  - set: {cockpitWindshieldWasherMode: 5, cockpitIndicator: -1}\n"
+                                   "  - blinks: lightIndicatorLeft\n"
+                                   "    frequency: 1.5Hz\n"
+                                   "    for: 600s\n"
+                                   "  - wiper: {moves: [+16, -16]}\n"
+                                   "    rate: 36/s\n"
+                                   "    within: 3s\n");
+    QProcess check;
+    check.start(peer, {"check", "--lockstep", "--trace", trace, scenario});
+    const auto lines = [&trace] {
+        QFile file(trace);
+        return file.open(QIODevice::ReadOnly) ? file.readAll().count('\n') : 0;
+    };
+    QTRY_VERIFY_WITH_TIMEOUT(lines() > 2000, 30000);
+    ::kill(pid_t(unit.processId()), SIGSTOP);
+    QTest::qWait(20000); // the breakpoint
+    QCOMPARE(check.state(), QProcess::Running);
+    ::kill(pid_t(unit.processId()), SIGCONT);
+    QVERIFY(check.waitForFinished(120000));
+    QVERIFY2(check.exitCode() == 0, check.readAll().constData());
+
+    // With a step timeout, a unit silent for longer makes the run inconclusive.
+    QFile::remove(trace);
+    check.start(peer, {"check", "--lockstep", "--step-timeout", "1s", "--trace", trace, scenario});
+    QTRY_VERIFY_WITH_TIMEOUT(lines() > 2000, 30000);
+    ::kill(pid_t(unit.processId()), SIGSTOP);
+    QVERIFY(check.waitForFinished(30000));
+    ::kill(pid_t(unit.processId()), SIGCONT);
+    QCOMPARE(check.exitCode(), 3);
+    QVERIFY(check.readAll().contains("within 1 s (--step-timeout)"));
+    unit.terminate();
+    QVERIFY(unit.waitForFinished(5000));
 }
 
 QTEST_GUILESS_MAIN(TestPeerCheck)

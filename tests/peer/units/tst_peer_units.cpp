@@ -32,6 +32,8 @@ private slots:
     void alarmLampBlinksAtTwoHertzUntilAcknowledged();
 
     void heartbeatBlinksAtOneHertz();
+    void nextEdgeIsWhereTheLampTurns_data();
+    void nextEdgeIsWhereTheLampTurns();
     void boardButtonLightsAllFourLeds_data();
     void boardButtonLightsAllFourLeds();
 };
@@ -298,6 +300,33 @@ void TestPeerUnits::heartbeatBlinksAtOneHertz()
         const QJsonObject out = driven(board, t);
         QCOMPARE(out.value("windshieldGenericLightUp").toBool(), (t % 1000) < 500);
         QVERIFY(!out.value("windshieldGenericLightLeft").toBool());
+    }
+}
+
+// Lock-step time jumps to a unit's next change: it must be exactly where the lamp turns, never
+// after it (a missed edge) and never at a time where nothing changes but the first edge.
+void TestPeerUnits::nextEdgeIsWhereTheLampTurns_data()
+{
+    QTest::addColumn<int>("millihertz");
+    QTest::addColumn<int>("since");
+    for (const int millihertz : {1000, 1500, 2000, 3000, 4000})
+        for (const int since : {0, 7, 1234})
+            QTest::newRow(qPrintable(QString("%1 mHz since %2").arg(millihertz).arg(since)))
+                << millihertz << since;
+}
+
+void TestPeerUnits::nextEdgeIsWhereTheLampTurns()
+{
+    QFETCH(int, millihertz);
+    QFETCH(int, since);
+    Millis now = since;
+    for (int edge = 0; edge < 12; ++edge) {
+        const Millis next = nextBlinkEdge(since, now, millihertz);
+        QVERIFY(next > now);
+        for (Millis at = now + 1; at < next; ++at)
+            QCOMPARE(blinkLit(since, at, millihertz), blinkLit(since, now, millihertz));
+        QVERIFY(blinkLit(since, next, millihertz) != blinkLit(since, now, millihertz));
+        now = next;
     }
 }
 

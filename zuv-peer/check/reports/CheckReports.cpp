@@ -106,6 +106,8 @@ QJsonObject RunRecord::toJson() const
 QStringList RunRecord::lines() const
 {
     QStringList text;
+    if (!clock.isEmpty())
+        text << QStringLiteral("clock: ") + clock;
     if (!sandbox.isEmpty())
         text << QStringLiteral("sandbox: ") + sandbox;
     if (!prepare.isEmpty())

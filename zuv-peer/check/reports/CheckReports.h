@@ -19,6 +19,7 @@ struct RunRecord
     QString version; // zuv-peer's
     quint64 seed = 0;
     QString sandbox;      // how the unit was boxed and limited, or that it was not
+    QString clock;        // lock-step: what the times mean
     QJsonObject limits;   // the limits in force
     QString submission;   // the path given
     QJsonArray files;     // the submission's files: [{"path", "sha256"}]
