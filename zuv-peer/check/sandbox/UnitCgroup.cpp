@@ -176,9 +176,26 @@ std::atomic<int> created{0};
 
 } // namespace
 
+// Groups that a check killed before it could remove them are empty: they go now.
+static void removeStale(const QStringList& parents)
+{
+    for (const QString& parent : parents) {
+        const QDir folder(parent);
+        for (const QString& name : folder.entryList({QStringLiteral("zuv-unit-*")}, QDir::Dirs)) {
+            const QString pid = name.section(QLatin1Char('-'), 2, 2);
+            if (!QFileInfo::exists(QStringLiteral("/proc/") + pid))
+                folder.rmdir(name);
+        }
+    }
+}
+
 const UnitCgroup::Home& UnitCgroup::home()
 {
-    static const Home found = findHome();
+    static const Home found = [] {
+        Home home = findHome();
+        removeStale(home.parents);
+        return home;
+    }();
     return found;
 }
 
