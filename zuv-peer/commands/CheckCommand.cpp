@@ -175,11 +175,6 @@ int check(const QStringList& arguments)
         QStringLiteral("Start the control unit for each scenario with /bin/sh -c <command>, "
                        "and stop it after."),
         QStringLiteral("command"));
-    const QCommandLineOption startWait(
-        QStringLiteral("start-wait"),
-        QStringLiteral("How long a started control unit may take to come up (default 1s): it is up when it "
-                       "first sends; until then it is sent the setup again and again."),
-        QStringLiteral("duration"));
     const QCommandLineOption junit(QStringLiteral("junit"), QStringLiteral("Write a JUnit XML report."),
                                    QStringLiteral("file"));
     const QCommandLineOption json(QStringLiteral("json"), QStringLiteral("Write a JSON report."),
@@ -211,25 +206,6 @@ int check(const QStringList& arguments)
         QStringLiteral("The folder of the unit's files (default: the current one); {} in --start and "
                        "--prepare names it."),
         QStringLiteral("dir"));
-    const QCommandLineOption limit(
-        QStringLiteral("limit"),
-        QStringLiteral("Change a limit of the sandbox: memory=256M, processes=64, cpus=1, file-size=16M, "
-                       "open-files=256, output=1M (kept per stream), disk=64M, prepare-time=120s."),
-        QStringLiteral("name=value"));
-    const QCommandLineOption environmentOption(
-        QStringLiteral("env"),
-        QStringLiteral("Pass this variable of the environment on to the sandboxed unit."),
-        QStringLiteral("name"));
-    const QCommandLineOption prepareOption(
-        QStringLiteral("prepare"),
-        QStringLiteral("Run this command once before the scenarios, in the sandbox with the copy writable "
-                       "(for example 'make -C {}'); when it fails, no check passes."),
-        QStringLiteral("command"));
-    const QCommandLineOption lockstep(
-        QStringLiteral("lockstep"),
-        QStringLiteral("Run on simulated time, which the checker advances as soon as the unit has done what "
-                       "was due (docs/lockstep.md): fast, the same every time, and a unit may stop at a "
-                       "breakpoint."));
     const QCommandLineOption stepTimeout(
         QStringLiteral("step-timeout"),
         QStringLiteral("With --lockstep: how long the unit may take for one step on the wall clock (default "
@@ -238,9 +214,10 @@ int check(const QStringList& arguments)
     QCommandLineOption ownNamespace(QStringLiteral("in-own-namespace"),
                                     QStringLiteral("(internal) This check runs in its own namespaces."));
     ownNamespace.setFlags(QCommandLineOption::HiddenFromHelp);
-    parser->addOptions({start, startWait, junit, json, html, traceOption, fromTrace, seed, sandbox, noSandbox,
-                        submission, limit, environmentOption, prepareOption, lockstep, stepTimeout,
-                        ownNamespace});
+    const CommandLine::UnitOptions unit;
+    unit.addTo(*parser);
+    parser->addOptions({start, junit, json, html, traceOption, fromTrace, seed, sandbox, noSandbox,
+                        submission, stepTimeout, ownNamespace});
     parser->addPositionalArgument(QStringLiteral("SCENARIO"), QStringLiteral("Scenario files or folders."),
                                   QStringLiteral("SCENARIO..."));
     const int parsed = parser.parse(arguments);
@@ -253,12 +230,12 @@ int check(const QStringList& arguments)
     options.peerPort = parser.ports().peer;
     options.start = parser->value(start);
     options.traceFile = parser->value(traceOption);
-    if (parser->isSet(startWait)) {
-        options.startWait = durationOf(parser->value(startWait));
+    if (parser->isSet(unit.startWait)) {
+        options.startWait = durationOf(parser->value(unit.startWait));
         if (options.startWait < 0)
             return CommandLine::usage(
                 QStringLiteral("--start-wait takes a duration such as 1s or 500ms, not '%1'")
-                    .arg(parser->value(startWait)));
+                    .arg(parser->value(unit.startWait)));
     }
     if (parser->isSet(seed)) {
         bool ok = false;
@@ -270,7 +247,7 @@ int check(const QStringList& arguments)
     if (parser->isSet(fromTrace) && (parser->isSet(start) || parser->isSet(traceOption)))
         return CommandLine::usage(
             QStringLiteral("--from-trace decides on a recorded trace: no --start, no --trace"));
-    options.lockstep = parser->isSet(lockstep);
+    options.lockstep = parser->isSet(unit.lockstep);
     if (parser->isSet(stepTimeout)) {
         options.stepTimeout = durationOf(parser->value(stepTimeout));
         if (options.stepTimeout < 0 || !options.lockstep)
@@ -282,9 +259,9 @@ int check(const QStringList& arguments)
     const bool boxed = parser->isSet(sandbox);
     if (boxed && parser->isSet(noSandbox))
         return CommandLine::usage(QStringLiteral("--sandbox or --no-sandbox, not both"));
-    if ((boxed || parser->isSet(prepareOption)) && !parser->isSet(start))
+    if ((boxed || parser->isSet(unit.prepare)) && !parser->isSet(start))
         return CommandLine::usage(QStringLiteral("--sandbox and --prepare need --start (the unit to start)"));
-    for (const QString& assignment : parser->values(limit)) {
+    for (const QString& assignment : parser->values(unit.limit)) {
         const QString error = options.limits.set(assignment);
         if (!error.isEmpty())
             return CommandLine::usage(error);
@@ -308,7 +285,7 @@ int check(const QStringList& arguments)
         options.directory = submissionFolder;
     }
     options.boxed = boxed;
-    options.passed = parser->values(environmentOption);
+    options.passed = parser->values(unit.environment);
 
     const Loaded loaded = loadScenarios(parser.positional(), options.seed);
     if (!loaded.errors.isEmpty()) {
@@ -353,7 +330,7 @@ int check(const QStringList& arguments)
         if (!cannotRun.isEmpty())
             cannotRun = QStringLiteral("the submission could not be copied into the sandbox: ") + cannotRun;
     }
-    if (cannotRun.isEmpty() && parser->isSet(prepareOption)) {
+    if (cannotRun.isEmpty() && parser->isSet(unit.prepare)) {
         UnitProcess::Options how;
         how.directory = submissionFolder;
         how.boxed = boxed;
@@ -361,7 +338,7 @@ int check(const QStringList& arguments)
         how.limits = options.limits;
         how.environment = boxed ? Sandbox::environment(options.programPort, options.peerPort, options.passed)
                                 : QStringList();
-        QString command = parser->value(prepareOption);
+        QString command = parser->value(unit.prepare);
         command.replace(QStringLiteral("{}"), submissionPath);
         QString failure;
         record.prepare = prepare(command, how, options.limits.prepareMillis, failure);

@@ -75,6 +75,18 @@ int Parser::parse(const QStringList& arguments, int minimumPeerPort)
     return -1;
 }
 
+QStringList UnitOptions::given(const QCommandLineParser& parser) const
+{
+    QStringList arguments;
+    for (const QCommandLineOption* valued : {&startWait, &prepare, &limit, &environment}) {
+        for (const QString& value : parser.values(*valued))
+            arguments << QStringLiteral("--") + valued->names().constFirst() << value;
+    }
+    if (parser.isSet(lockstep))
+        arguments << QStringLiteral("--lockstep");
+    return arguments;
+}
+
 QCommandLineOption destinationOption()
 {
     return QCommandLineOption(QStringLiteral("to"),

@@ -51,6 +51,47 @@ private:
     Ports parsedPorts;
 };
 
+// What check and grade share about starting, boxing and timing the unit under test: --start-wait,
+// --limit, --env, --prepare and --lockstep. grade passes them on to each check.
+struct UnitOptions
+{
+    QCommandLineOption startWait{
+        QStringLiteral("start-wait"),
+        QStringLiteral(
+            "How long a started control unit may take to come up (default 1s): it is up when it first "
+            "sends; until then it is sent the setup again and again."),
+        QStringLiteral("duration")};
+    QCommandLineOption limit{
+        QStringLiteral("limit"),
+        QStringLiteral(
+            "Change a limit of the sandbox, per submission: memory=256M, processes=64, cpus=1, "
+            "file-size=16M, open-files=256, output=1M (kept per stream), disk=64M, prepare-time=120s."),
+        QStringLiteral("name=value")};
+    QCommandLineOption environment{
+        QStringLiteral("env"),
+        QStringLiteral("Pass this variable of the environment on to the sandboxed unit."),
+        QStringLiteral("name")};
+    QCommandLineOption prepare{
+        QStringLiteral("prepare"),
+        QStringLiteral(
+            "Run this command once per submission before the scenarios, in the sandbox with the copy "
+            "writable (for example 'make -C {}'); when it fails, no check passes."),
+        QStringLiteral("command")};
+    QCommandLineOption lockstep{
+        QStringLiteral("lockstep"),
+        QStringLiteral(
+            "Run on simulated time, which the checker advances as soon as the unit has done what was "
+            "due (docs/lockstep.md): fast, the same every time, and a unit may stop at a breakpoint; "
+            "a unit that does not keep lock-step time scores nothing.")};
+
+    void addTo(QCommandLineParser& parser) const
+    {
+        parser.addOptions({startWait, limit, environment, prepare, lockstep});
+    }
+    // The options as given, for a check of grade's.
+    QStringList given(const QCommandLineParser& parser) const;
+};
+
 // --to program|peer, of replay and send.
 QCommandLineOption destinationOption();
 // Sets `toPeer` from --to. Returns -1 to go on, or the status of bad usage.

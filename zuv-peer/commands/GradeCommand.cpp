@@ -135,27 +135,10 @@ int grade(const QStringList& arguments)
     const QCommandLineOption jobs(QStringLiteral("jobs"),
                                   QStringLiteral("Submissions run side by side (default 1)."),
                                   QStringLiteral("n"));
-    const QCommandLineOption startWait(
-        QStringLiteral("start-wait"),
-        QStringLiteral("How long a started control unit may take to come up (default 1s)."),
-        QStringLiteral("duration"));
     const QCommandLineOption noSandbox(
         QStringLiteral("no-sandbox"),
         QStringLiteral("Run the units without the sandbox, with your rights (only for code you trust); "
                        "every report says so."));
-    const QCommandLineOption limit(
-        QStringLiteral("limit"),
-        QStringLiteral("Change a limit per submission: memory=256M, processes=64, cpus=1, file-size=16M, "
-                       "open-files=256, output=1M, disk=64M, prepare-time=120s."),
-        QStringLiteral("name=value"));
-    const QCommandLineOption environment(
-        QStringLiteral("env"), QStringLiteral("Pass this variable of the environment on to the units."),
-        QStringLiteral("name"));
-    const QCommandLineOption prepare(
-        QStringLiteral("prepare"),
-        QStringLiteral("Run this once per submission before its scenarios, in its sandbox with the copy "
-                       "writable (for example 'make -C {}'); when it fails, the submission scores 0."),
-        QStringLiteral("command"));
     const QCommandLineOption shard(
         QStringLiteral("shard"),
         QStringLiteral("Grade only every N-th submission, starting with the K-th (in the order of their "
@@ -165,12 +148,9 @@ int grade(const QStringList& arguments)
         QStringLiteral("merge"),
         QStringLiteral("Make OUT/grades.csv from the OUT folders of every shard (given as the arguments); "
                        "refuses a missing shard or submission, or other scenarios or versions."));
-    const QCommandLineOption lockstep(
-        QStringLiteral("lockstep"),
-        QStringLiteral("Check on simulated time (docs/lockstep.md): fast, and the same on any machine; units "
-                       "that do not keep lock-step time score nothing."));
-    parser->addOptions({scenarios, start, out, jobs, startWait, noSandbox, limit, environment, prepare, shard,
-                        mergeOption, lockstep});
+    const CommandLine::UnitOptions unit;
+    unit.addTo(*parser);
+    parser->addOptions({scenarios, start, out, jobs, noSandbox, shard, mergeOption});
     parser->addPositionalArgument(QStringLiteral("SUBMISSION"),
                                   QStringLiteral("Folders of the students (with --merge: the shards' OUTs)."),
                                   QStringLiteral("SUBMISSION..."));
@@ -207,7 +187,7 @@ int grade(const QStringList& arguments)
         return CommandLine::usage(QStringLiteral("--shard takes K/N with 1 <= K <= N, such as 2/4, not '%1'")
                                       .arg(parser->value(shard)));
     Limits limits;
-    for (const QString& assignment : parser->values(limit)) {
+    for (const QString& assignment : parser->values(unit.limit)) {
         const QString error = limits.set(assignment);
         if (!error.isEmpty())
             return CommandLine::usage(error);
@@ -254,9 +234,9 @@ int grade(const QStringList& arguments)
 
     // A scenario never outlives its timeout and 3 s (in lock-step time a step its step timeout); the
     // start waits, --prepare and a margin on top.
-    Micros bound = 30'000'000 + (parser->isSet(prepare) ? limits.prepareMillis * 1000 : 0);
+    Micros bound = 30'000'000 + (parser->isSet(unit.prepare) ? limits.prepareMillis * 1000 : 0);
     for (const Scenario& scenario : loaded.scenarios)
-        bound += scenario.timeout + (parser->isSet(lockstep) ? 35'000'000 : 5'000'000);
+        bound += scenario.timeout + (parser->isSet(unit.lockstep) ? 35'000'000 : 5'000'000);
 
     // Names come from the paths in a stable order, so that every shard names them alike.
     QStringList paths = parser.positional();
@@ -304,16 +284,7 @@ int grade(const QStringList& arguments)
         checkArguments << (boxed ? QStringLiteral("--sandbox") : QStringLiteral("--no-sandbox"));
         if (!prefix.isEmpty())
             checkArguments << QStringLiteral("--in-own-namespace");
-        if (parser->isSet(startWait))
-            checkArguments << QStringLiteral("--start-wait") << parser->value(startWait);
-        if (parser->isSet(lockstep))
-            checkArguments << QStringLiteral("--lockstep");
-        if (parser->isSet(prepare))
-            checkArguments << QStringLiteral("--prepare") << parser->value(prepare);
-        for (const QString& assignment : parser->values(limit))
-            checkArguments << QStringLiteral("--limit") << assignment;
-        for (const QString& name : parser->values(environment))
-            checkArguments << QStringLiteral("--env") << name;
+        checkArguments << unit.given(*parser);
         if (prefix.isEmpty()) {
             checkArguments << QStringLiteral("--program-port") << QString::number(parser.ports().program)
                            << QStringLiteral("--peer-port") << QString::number(parser.ports().peer);
