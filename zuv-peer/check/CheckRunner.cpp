@@ -36,8 +36,8 @@ void noteUnknownKeys(const QJsonObject& document, QStringList& notes)
         if (std::any_of(notes.begin(), notes.end(),
                         [&](const QString& made) { return made.startsWith(note); }))
             continue;
-        const QString near = YamlReader::nearest(key, names);
-        notes << note + (near.isEmpty() ? QString() : QStringLiteral(" — did you mean %1?").arg(near));
+        const QString nearest = YamlReader::nearest(key, names);
+        notes << note + (nearest.isEmpty() ? QString() : QStringLiteral(" — did you mean %1?").arg(nearest));
     }
 }
 
