@@ -44,6 +44,8 @@ typedef socklen_t zuv_socklen;
 #define IN_FLIGHT 100000    /* microseconds: a report this soon after a send may have crossed it */
 #define CJSON_NUMBER_MAX 63 /* the longest number cJSON reads whole */
 #define DIGITS "0123456789"
+/* The largest $time taken, in microseconds (2^53: whole numbers up to it are exact in a double). */
+#define TIME_LIMIT 9007199254740992.0
 
 /* Each value's name, whether it is a truth value, and whether control units drive it (an output). */
 enum
@@ -220,15 +222,18 @@ static int convert(const cJSON* member, int truth, int* to)
     return 1;
 }
 
-void zuv_receive(const char* data, size_t stored, size_t length, uint32_t sender, zuv_received* out)
+/* Judges one datagram as zuv_receive does. Returns 1 with *simulated set where it is a document whose
+ * "$time" (the last of equal keys) is a whole number of microseconds from 0 to TIME_LIMIT, else 0. */
+static int judge(const char* data, size_t stored, size_t length, uint32_t sender, zuv_received* out,
+                 long long* simulated)
 {
     char raw[DATAGRAM + 1], text[2 * DATAGRAM]; /* numbers mended may grow by a half */
     const cJSON* member[ZUV_COUNT] = {0};
     const char* nul = stored <= DATAGRAM ? (const char*)memchr(data, '\0', stored) : NULL;
     const size_t n = nul ? (size_t)(nul - data) : stored; /* the text ends at the first NUL */
-    const cJSON* child;
+    const cJSON *child, *clock = NULL;
     cJSON* root = NULL;
-    int value, to;
+    int value, to, timed;
 
     memset(out, 0, sizeof *out);
     out->verdict = length > DATAGRAM || stored > DATAGRAM ? ZUV_TOO_LONG
@@ -241,7 +246,7 @@ void zuv_receive(const char* data, size_t stored, size_t length, uint32_t sender
     }
     if (!cJSON_IsObject(root)) {
         cJSON_Delete(root);
-        return;
+        return 0;
     }
     out->verdict = ZUV_DOCUMENT;
     for (child = root->child; child; child = child->next) { /* the last of equal keys counts */
@@ -249,6 +254,8 @@ void zuv_receive(const char* data, size_t stored, size_t length, uint32_t sender
             continue;
         if (value < ZUV_COUNT)
             member[value] = child;
+        else if (strcmp(child->string, "$time") == 0)
+            clock = child;
     }
     for (value = 0; value < ZUV_COUNT; ++value) {
         if (member[value] && ++out->count && convert(member[value], values[value].truth, &to)) {
@@ -256,7 +263,18 @@ void zuv_receive(const char* data, size_t stored, size_t length, uint32_t sender
             out->assignments[out->assigned++].to = to;
         }
     }
+    timed = cJSON_IsNumber(clock) && clock->valuedouble >= 0 && clock->valuedouble <= TIME_LIMIT &&
+            clock->valuedouble == floor(clock->valuedouble);
+    if (timed)
+        *simulated = (long long)clock->valuedouble;
     cJSON_Delete(root);
+    return timed;
+}
+
+void zuv_receive(const char* data, size_t stored, size_t length, uint32_t sender, zuv_received* out)
+{
+    long long simulated;
+    judge(data, stored, length, sender, out, &simulated);
 }
 
 /* ---- The unit ---------------------------------------------------------------------------------- */
@@ -318,7 +336,11 @@ struct zuv_unit
     unsigned char is_driven[ZUV_COUNT], is_believed[ZUV_COUNT], was_sent[ZUV_COUNT];
     long long sent_at[ZUV_COUNT];
     long long origin, now, clock; /* microseconds since zuv_open */
-    int depth;                    /* callbacks under way */
+    /* In lock-step time (from the first $time on) the clock reads `clock` until the next $time moves
+     * it, and the checker's time in microseconds is the unit's plus `offset`. */
+    int lockstep;
+    long long offset;
+    int depth; /* callbacks under way */
     struct watcher* watchers;
     int watcher_count, watcher_capacity;
     struct timer* timers;
@@ -350,12 +372,15 @@ static void* room_for_one(void* array, int count, int* capacity, size_t size)
 }
 
 /* ---- Time: read in read_clock only. The loop hands each reading to advance(), which runs the
- * timers due by then in due order, each seeing its due time as the time. */
+ * timers due by then in due order, each seeing its due time as the time. On the wall clock that is
+ * the monotonic clock; in lock-step time the last $time received. */
 
 static long long read_clock(const zuv_unit* unit)
 {
 #ifdef _WIN32
     LARGE_INTEGER count, frequency;
+    if (unit->lockstep)
+        return unit->clock;
     QueryPerformanceCounter(&count);
     QueryPerformanceFrequency(&frequency);
     return (long long)(count.QuadPart / frequency.QuadPart * 1000000 +
@@ -363,6 +388,8 @@ static long long read_clock(const zuv_unit* unit)
            unit->origin;
 #else
     struct timespec now;
+    if (unit->lockstep)
+        return unit->clock;
     clock_gettime(CLOCK_MONOTONIC, &now);
     return (long long)now.tv_sec * 1000000 + now.tv_nsec / 1000 - unit->origin;
 #endif
@@ -409,6 +436,13 @@ static int earliest(const zuv_unit* unit)
 
 /* ---- Sending ---- */
 
+static void send_datagram(zuv_unit* unit, const char* datagram)
+{
+    /* A failed send is like a datagram lost on the way: the program's next report tells. */
+    (void)sendto(unit->socket, datagram, DATAGRAM, 0, (const struct sockaddr*)&unit->program,
+                 sizeof unit->program);
+}
+
 /* Sends the driven values that the program is not believed to hold, as one document. */
 static void flush(zuv_unit* unit)
 {
@@ -430,9 +464,7 @@ static void flush(zuv_unit* unit)
     if (at == 1)
         return;
     datagram[at] = '}';
-    /* A failed send is like a datagram lost on the way: the program's next report tells. */
-    (void)sendto(unit->socket, datagram, DATAGRAM, 0, (const struct sockaddr*)&unit->program,
-                 sizeof unit->program);
+    send_datagram(unit, datagram);
 }
 
 static void end_callback(zuv_unit* unit)
@@ -802,15 +834,49 @@ void zuv_close(zuv_unit* unit)
 #endif
 }
 
+/* Moves the clock to the checker's time `simulated` (switching to lock-step time at the first $time)
+ * and runs the timers due by then. Time never goes back: a $time before the last one holds the clock. */
+static void step(zuv_unit* unit, long long simulated)
+{
+    if (!unit->lockstep) {
+        unit->offset = simulated - read_clock(unit); /* now() goes on from where the wall clock was */
+        unit->lockstep = 1;
+    }
+    if (simulated - unit->offset < unit->clock)
+        unit->offset = simulated - unit->clock;
+    advance(unit, simulated - unit->offset);
+}
+
+/* Answers the checker's time `simulated` with $done and, while a timer is armed, $next: its earliest
+ * due time on the checker's clock (this very time for one that the state's callbacks made due). */
+static void answer(zuv_unit* unit, long long simulated)
+{
+    char datagram[DATAGRAM] = {0};
+    const int first = earliest(unit);
+    int at = snprintf(datagram, sizeof datagram, "{\"$done\":%lld", simulated);
+    if (first >= 0)
+        at += snprintf(datagram + at, sizeof datagram - (size_t)at, ",\"$next\":%lld",
+                       unit->timers[first].due + unit->offset);
+    datagram[at] = '}';
+    send_datagram(unit, datagram);
+}
+
 /* Applies one received datagram (in unit->buffer), calls the callbacks it concerns and sends what
- * is due. */
+ * is due. A document with $time first moves the clock to it, and is answered with $done after all
+ * else it causes. */
 static void handle(zuv_unit* unit, size_t length, uint32_t sender)
 {
     zuv_received received;
     unsigned char changed[ZUV_COUNT] = {0}, pressed[ZUV_COUNT] = {0};
     const int watchers = unit->watcher_count;
+    long long simulated = 0;
+    const int timed =
+        judge(unit->buffer, length < DATAGRAM ? length : DATAGRAM, length, sender, &received, &simulated);
     int i, value, to, hit;
-    zuv_receive(unit->buffer, length < DATAGRAM ? length : DATAGRAM, length, sender, &received);
+    if (received.verdict != ZUV_DOCUMENT)
+        return;
+    if (timed)
+        step(unit, simulated);
     for (i = 0; i < received.assigned; ++i) {
         value = received.assignments[i].value;
         to = received.assignments[i].to;
@@ -824,7 +890,7 @@ static void handle(zuv_unit* unit, size_t length, uint32_t sender)
         pressed[value] = changed[value] && !unit->state[value];
         unit->state[value] = to;
     }
-    for (i = 0; i < watchers && received.verdict == ZUV_DOCUMENT; ++i) {
+    for (i = 0; i < watchers; ++i) {
         const struct watcher* watcher = &unit->watchers[i];
         const unsigned char* which = watcher->watch == ON_PRESS ? pressed : changed;
         for (hit = 0, value = 0; watcher->watch != ON_START && value < ZUV_COUNT && !hit; ++value)
@@ -832,8 +898,9 @@ static void handle(zuv_unit* unit, size_t length, uint32_t sender)
         if (hit)
             call(unit, watcher->fn, watcher->data);
     }
-    if (received.verdict == ZUV_DOCUMENT)
-        flush(unit);
+    flush(unit);
+    if (timed)
+        answer(unit, simulated);
 }
 
 static void receive_all(zuv_unit* unit)
@@ -857,10 +924,11 @@ static void request_stop(int number)
     stopping = 1;
 }
 
-/* Waits for a datagram until the next timer is due, or a signal comes. */
+/* Waits for a datagram until the next timer is due, or a signal comes. In lock-step time only a
+ * $time moves the clock: then it waits for datagrams alone. */
 static void wait_for_datagram(zuv_unit* unit)
 {
-    const int first = earliest(unit);
+    const int first = unit->lockstep ? -1 : earliest(unit);
     long long wait = first < 0 ? -1 : unit->timers[first].due - read_clock(unit);
     fd_set readable;
 #ifdef _WIN32

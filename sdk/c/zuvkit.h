@@ -10,7 +10,8 @@
  * driven values that the program is not believed to hold go out as one document; a zuv_set outside
  * any callback goes out at once. The unit receives on 127.0.0.1:50001 and sends to 127.0.0.1:50000;
  * `--peer-port N` and `--program-port N` on the command line change them, or else the environment's
- * ZUV_PEER_PORT and ZUV_PROGRAM_PORT. */
+ * ZUV_PEER_PORT and ZUV_PROGRAM_PORT. A document with "$time" switches the unit to lock-step time
+ * (docs/lockstep.md): it answers each $time with "$done" and "$next". */
 #ifndef ZUVKIT_H
 #define ZUVKIT_H
 
@@ -122,7 +123,9 @@ void zuv_on_start(zuv_unit* unit, zuv_callback fn, void* data);
 int zuv_after(zuv_unit* unit, double seconds, zuv_callback fn, void* data);
 int zuv_every(zuv_unit* unit, double seconds, zuv_callback fn, void* data);
 void zuv_cancel(zuv_unit* unit, int timer);
-/* Seconds since the unit was opened (in a timer's callback: the timer's due time). */
+/* Seconds since the unit was opened (in a timer's callback: the timer's due time). From the first
+ * document with "$time" on, the unit keeps lock-step time (sdk/README.md): the clock moves only with
+ * the $time the checker sends, going on from where the wall clock was. */
 double zuv_now(zuv_unit* unit);
 
 /* A blinker, lit for duty / hz seconds of every period (0 < duty < 1); NULL for a bad hz or duty.

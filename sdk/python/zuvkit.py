@@ -16,7 +16,9 @@ socket, the framing, the receive rules, the clock, the timers and the loop::
 Every callback gets the state as its last argument (a blinker's tick gets ``(lit, s)``); at its end
 the driven values that the program is not believed to hold go out as one document, and a ``set``
 outside any callback goes out at once. ``unit.now()`` is the time in seconds since the unit started
-(in a timer's callback: its due time). The unit receives on 127.0.0.1:50001 and sends to
+(in a timer's callback: its due time). From the first document that holds ``"$time"`` on, the unit
+keeps lock-step time (docs/lockstep.md): its clock moves only with the ``$time`` it is sent, and it
+answers each with ``"$done"`` and ``"$next"``. The unit receives on 127.0.0.1:50001 and sends to
 127.0.0.1:50000; ``--peer-port N`` and ``--program-port N`` on the command line change them, or else
 the environment's ``ZUV_PEER_PORT`` and ``ZUV_PROGRAM_PORT``. ``receive(data, sender)`` judges one
 datagram by the receive rules. Python 3.9 or newer, standard library only.
@@ -43,6 +45,8 @@ DATAGRAM_SIZE = 4096
 IN_FLIGHT = 100_000
 # Documents nested deeper are not documents to the program.
 NESTING_LIMIT = 1024
+# The largest $time taken (microseconds): whole numbers up to it are exact in a double.
+TIME_LIMIT = 2 ** 53
 
 # The 49 values in the order in which a document is applied: (name, kind, group). The group tells
 # who writes a value: the cockpit, a button or sensor of a module, or a control unit (an output).
@@ -166,14 +170,20 @@ def _convert(value, kind):
 def receive(data, sender="127.0.0.1", length=None):
     """Judges one datagram by the program's receive rules. `data` holds its bytes (at most the
     first 4096 of them), `length` its full length (default: as held), `sender` its IPv4 address."""
+    return _receive(data, sender, length)[0]
+
+
+def _receive(data, sender="127.0.0.1", length=None):
+    """(Received, $time) of one datagram: its $time a whole number of microseconds from 0 to
+    TIME_LIMIT, or None where it holds none (or none such)."""
     length = len(data) if length is None else length
     if length > DATAGRAM_SIZE or len(data) > DATAGRAM_SIZE:
-        return Received(TOO_LONG)
+        return Received(TOO_LONG), None
     if sender.split(".")[0] != "127":
-        return Received(NOT_LOOPBACK)
+        return Received(NOT_LOOPBACK), None
     document = _parse(bytes(data).split(b"\0", 1)[0])
     if not isinstance(document, dict):
-        return Received(NOT_A_DOCUMENT)
+        return Received(NOT_A_DOCUMENT), None
     count, assignments = 0, []
     for name, kind, _ in VALUES:
         if name in document:
@@ -181,7 +191,10 @@ def receive(data, sender="127.0.0.1", length=None):
             value = _convert(document[name], kind)
             if value is not None:
                 assignments.append((name, value))
-    return Received(DOCUMENT, count, assignments)
+    clock = document.get("$time")  # every number is a float here
+    if not (isinstance(clock, float) and 0 <= clock <= TIME_LIMIT and clock == math.floor(clock)):
+        clock = None
+    return Received(DOCUMENT, count, assignments), None if clock is None else int(clock)
 
 
 # --- The unit ------------------------------------------------------------------------------------
@@ -381,9 +394,15 @@ class Unit:
         self._depth = 0  # callbacks under way
         self._origin = time.monotonic_ns() // 1000
         self._now = self._clock = 0  # microseconds since the start
+        # Lock-step time: the checker's time (microseconds) is the unit's plus _offset, and the
+        # clock reads _clock until the next $time moves it. None before the first $time.
+        self._offset = None
 
-    # -- time: the clock is read in _read_clock only; the loop hands each reading to _advance
+    # -- time: the clock is read in _read_clock only; the loop hands each reading to _advance. On
+    # the wall clock that is the monotonic clock; in lock-step time the last $time received.
     def _read_clock(self):
+        if self._offset is not None:
+            return self._clock
         return time.monotonic_ns() // 1000 - self._origin
 
     def _time(self):
@@ -392,7 +411,8 @@ class Unit:
         return self._now
 
     def now(self):
-        """Seconds since the unit started (in a timer's callback: its due time)."""
+        """Seconds since the unit started (in a timer's callback: its due time). In lock-step time
+        only the checker's $time moves it, on from where the wall clock was at the first $time."""
         return self._time() / 1e6
 
     def _advance(self, clock):
@@ -505,17 +525,40 @@ class Unit:
                 name, kind, _ = VALUES[index]
                 members.append('"%s":%s' % (name, ("true" if value else "false") if kind is bool else value))
         if members:
-            text = ("{" + ",".join(members) + "}").encode("ascii")
-            try:
-                self._socket.sendto(text.ljust(DATAGRAM_SIZE, b"\0"), self._program)
-            except OSError:
-                pass  # like a datagram lost on the way: the program's next report tells
+            self._send("{" + ",".join(members) + "}")
+
+    def _send(self, text):
+        try:
+            self._socket.sendto(text.encode("ascii").ljust(DATAGRAM_SIZE, b"\0"), self._program)
+        except OSError:
+            pass  # like a datagram lost on the way: the program's next report tells
 
     def _handle(self, data, sender):
-        """Applies one received datagram, calls the callbacks it concerns and sends what is due."""
-        received = receive(data[:DATAGRAM_SIZE], sender, len(data))
+        """Applies one received datagram, calls the callbacks it concerns and sends what is due. A
+        document with $time first moves the clock to it and runs the timers due by then, and is
+        answered with $done (and $next) after everything else it causes."""
+        received, clock = _receive(data[:DATAGRAM_SIZE], sender, len(data))
         if received.verdict != DOCUMENT:
             return
+        if clock is not None:
+            self._step(clock)
+        self._apply(received)
+        if clock is not None:  # a timer the callbacks made due at once: "$next" is this $time
+            due = self._next_due()
+            following = "" if due is None else ',"$next":%d' % (due + self._offset)
+            self._send('{"$done":%d%s}' % (clock, following))
+
+    def _step(self, clock):
+        """Moves the clock to the checker's `clock` (switching to lock-step time at the first) and
+        runs the timers due by then. Time never goes back: a $time before the last one holds the
+        clock where it is."""
+        if self._offset is None:
+            self._offset = clock - self._read_clock()  # now() goes on from where the wall clock was
+        if clock - self._offset < self._clock:
+            self._offset = clock - self._clock
+        self._advance(clock - self._offset)
+
+    def _apply(self, received):
         changed, pressed = set(), set()
         for name, value in received.assignments:
             index = _INDEX[name]
@@ -553,7 +596,9 @@ class Unit:
                 self._advance(self._read_clock())
                 self._receive_all()
                 due = self._next_due()
-                timeout = None if due is None else max(0, due - self._read_clock()) / 1e6
+                # In lock-step time only a $time moves the clock: wait for datagrams alone.
+                lockstep = self._offset is not None
+                timeout = None if due is None or lockstep else max(0, due - self._read_clock()) / 1e6
                 select.select([self._socket], [], [], timeout)
         except (_Stop, KeyboardInterrupt):
             pass

@@ -1,7 +1,9 @@
 """The kit libraries' behaviour, one suite for both: it starts a probe unit (tests/sdk/python/probe.py,
 or tests/sdk/c/probe.c as built) as a process on free ports and plays the program over loopback UDP.
 Waits are for datagrams, with generous timeouts; the probes report their own clock, so timing is
-checked exactly where the library promises it and only loosely against the wall clock.
+checked exactly where the library promises it and only loosely against the wall clock. The lock-step
+cases play the checker of docs/lockstep.md as well: they move the unit's clock with "$time" and
+take its "$done" and "$next".
 
 Environment: ZUV_KIT=python (default) or c; ZUV_KIT_PROBE, the C probe's executable.
 """
@@ -54,7 +56,7 @@ class Program:
         self.test.assertEqual(data[len(text):], bytes(4096 - len(text)), "NUL bytes after the text")
         document = json.loads(text)
         self.test.assertEqual(json.dumps(document, separators=(",", ":")).encode(), text, "compact JSON")
-        self.state.update(document)
+        self.state.update((name, value) for name, value in document.items() if not name.startswith("$"))
         return document
 
     def expect(self):
@@ -81,6 +83,7 @@ class KitBehaviour(unittest.TestCase):
         start callback's lamp. Then sends the program's whole state."""
         self.program = Program(self)
         self.addCleanup(self.program.socket.close)
+        self.started = time.monotonic()
         peer_port = free_port()
         self.peer = ("127.0.0.1", peer_port)
         ports = {"ZUV_PROGRAM_PORT": str(self.program.port), "ZUV_PEER_PORT": str(peer_port)}
@@ -102,6 +105,23 @@ class KitBehaviour(unittest.TestCase):
 
     def send(self, report=None, **changes):
         self.program.send(self.peer, report, **changes)
+
+    def step(self, at, state=False, **changes):
+        """Lock-step time: sends "$time" `at` alone, or with the whole state and `changes`, and takes
+        the unit's answer up to its "$done": (its documents' values, "$next" or None)."""
+        if state or changes:
+            self.send({"$time": at}, **changes)
+        else:
+            self.program.socket.sendto(json.dumps({"$time": at}).encode().ljust(4096, b"\0"), self.peer)
+        documents = []
+        while True:
+            document = self.program.expect()
+            values = {name: value for name, value in document.items() if not name.startswith("$")}
+            documents += [values] if values else []
+            if "$done" in document:
+                self.assertEqual(document["$done"], at)
+                self.assertEqual(set(document) - set(values), {"$done"} | ({"$next"} & set(document)))
+                return documents, document.get("$next")
 
     def test_sends_only_what_changed_one_document_per_callback(self):
         self.start()
@@ -170,6 +190,67 @@ class KitBehaviour(unittest.TestCase):
         self.assertEqual(patterns, [6, 3, 9, 12, 6, 3, 6, 12, 9, 3, 6])
         self.assertEqual(self.program.expect(), {"cockpitSteeringAngleDeg": 100})  # idle at 0, not moving
         self.assertGreater(self.program.arrivals[-2] - self.program.arrivals[-11], 0.1)  # not in a burst
+
+    def test_lockstep_runs_timers_in_due_order_when_the_checker_says(self):
+        self.start()
+        at = 7000000
+        self.assertEqual(self.step(at), ([], None))  # the switch; no timer armed: no "$next"
+        # The same $time again, with a press: every 100 ms five times; two after 250 ms; one cancelled.
+        self.assertEqual(self.step(at, lightGenericButton=True), ([], at + 100000))
+        self.program.quiet(0.3)  # time stands still between $times
+        documents, next_due = self.step(at + 300000)  # three periods at once, each timer at its due time
+        self.assertEqual(next_due, at + 400000)
+        base = documents[0]["cockpitTemperature"] - 100000  # now() when pressed
+        self.assertEqual(documents, [{"cockpitTemperature": base + 100000},
+                                     {"cockpitTemperature": base + 200000},
+                                     {"lightGenericLightLeft": True}, {"lightGenericLightRight": True},
+                                     {"cockpitTemperature": base + 300000}])
+        # now() went on from the wall-clock time the unit had run before the switch
+        self.assertTrue(0 < base <= (time.monotonic() - self.started) * 1e6, base)
+        self.assertEqual(self.step(at + 500000), ([{"cockpitTemperature": base + 400000},
+                                                   {"cockpitTemperature": base + 500000}], None))
+        # A unit started by hand meets the next check run at an earlier $time: the clock goes on from there.
+        self.assertEqual(self.step(1000, lightGenericButton=False), ([], None))
+        self.assertEqual(self.step(1000, lightGenericButton=True), ([], 101000))
+        self.assertEqual(self.step(101000), ([{"cockpitTemperature": base + 600000}], 201000))
+
+    def test_lockstep_blinker_made_before_the_switch_keeps_its_place_and_rhythm(self):
+        self.start()
+        self.send(cockpitIndicator=1)  # on the wall clock
+        edges = [self.program.expect()]
+        at = 3000000
+        documents, next_due = self.step(at)  # the switch, with any edge that fell due before it
+        edges += documents
+        self.assertTrue(at < next_due <= at + 250000, next_due)
+        self.program.quiet(0.6)  # no edge on the wall clock any more
+        for _ in range(4):  # each edge on its period, on the unit's clock and the checker's
+            documents, following = self.step(next_due)
+            self.assertEqual(documents, [{"lightIndicatorLeft": len(edges) % 2 == 0,
+                                          "cockpitVelocity": edges[-1]["cockpitVelocity"] + 250000}])
+            self.assertEqual(following, next_due + 250000)
+            edges += documents
+            next_due = following
+        documents, next_due = self.step(next_due - 150000, cockpitIndicator=0)  # the last tick, unlit
+        self.assertEqual(documents[-1]["cockpitVelocity"], edges[-1]["cockpitVelocity"] + 100000)
+        self.assertIsNone(next_due)
+        self.assertIs(self.program.state["lightIndicatorLeft"], False)
+
+    def test_lockstep_stepper_steps_exactly_at_its_rate(self):
+        self.start()
+        at = 1000000
+        self.step(at)  # the switch
+        # The first step falls due at once: "$next" is this $time, and the same $time again takes it.
+        self.assertEqual(self.step(at, windshieldGenericButton=True),
+                         ([{"windshieldGenericLightDown": True}], at))
+        patterns, next_due = [self.program.pattern()], at
+        while next_due is not None:
+            self.assertEqual(next_due, at + 20000 * (len(patterns) - 1))  # 50 steps a second
+            documents, next_due = self.step(next_due)
+            patterns.append(self.program.pattern())
+            changed = patterns[-1] ^ patterns[-2]
+            self.assertEqual(set(documents[0]), {name for i, name in enumerate(WIPER) if changed & 8 >> i})
+        self.assertEqual(patterns, [6, 3, 9, 12, 6, 3, 6, 12, 9, 3, 6])
+        self.assertEqual(documents[1:], [{"cockpitSteeringAngleDeg": 100}])  # idle at 0, with the last step
 
     def test_resends_a_lost_value_but_not_one_in_flight(self):
         self.start()
