@@ -12,7 +12,6 @@
 #include <QXmlStreamReader>
 #include <QtTest>
 
-#include <csignal>
 #include <netinet/in.h>
 #include <sys/socket.h>
 #include <unistd.h>
