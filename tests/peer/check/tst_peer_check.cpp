@@ -46,6 +46,7 @@ private slots:
     void programPortInUseRunsNothing();
     void reGradingATraceGivesTheLiveVerdicts();
     void gradeWritesReportsAndGradesForAClass();
+    void gradeRefusesWithoutBubblewrap();
     void prepareBuildsInTheSandboxOrCostsEveryPoint_data();
     void prepareBuildsInTheSandboxOrCostsEveryPoint();
     void scenarioFromARecordingPassesTheSolutionAndCatchesAFault();
@@ -269,6 +270,24 @@ void TestPeerCheck::gradeWritesReportsAndGradesForAClass()
     QCOMPARE(QString::fromUtf8(merged.readAll()), expected);
 }
 
+void TestPeerCheck::gradeRefusesWithoutBubblewrap()
+{
+    // Never unsandboxed without a word: no bwrap on the PATH, no grading, and what to do about it.
+    QTemporaryDir directory;
+    QProcess grade;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert("PATH", directory.path());
+    grade.setProcessEnvironment(environment);
+    grade.start(peer, {"grade", "--scenarios", scenarios, "--start", "sh {}/unit", "--out",
+                       directory.filePath("out"), directory.path()});
+    QVERIFY(grade.waitForFinished(30000));
+    QCOMPARE(grade.exitCode(), 2);
+    const QByteArray said = grade.readAllStandardError();
+    QVERIFY2(said.contains("install the package bubblewrap") && said.contains("--no-sandbox"),
+             said.constData());
+    QVERIFY(!QFile::exists(directory.filePath("out/grades.csv")));
+}
+
 void TestPeerCheck::prepareBuildsInTheSandboxOrCostsEveryPoint_data()
 {
     QTest::addColumn<QString>("prepare");
@@ -358,10 +377,13 @@ void TestPeerCheck::newUnitPassesTheHeartbeatAsItIs()
         QVERIFY(process.waitForFinished(60000));
         QVERIFY2(process.exitCode() == 0, process.readAll().constData());
     }
-    process.start(peer, {"check", "--quiet", "--start", start, scenarios + "/heartbeat.yaml"});
-    QVERIFY(process.waitForFinished(60000));
-    const QByteArray said = process.readAll();
-    QVERIFY2(process.exitCode() == 0 && said.contains("3 passed, 0 failed"), said.constData());
+    for (const QStringList& clock : {QStringList{}, QStringList{"--lockstep"}}) {
+        process.start(peer, QStringList{"check", "--quiet", "--start", start, scenarios + "/heartbeat.yaml"} +
+                                clock);
+        QVERIFY(process.waitForFinished(60000));
+        const QByteArray said = process.readAll();
+        QVERIFY2(process.exitCode() == 0 && said.contains("3 passed, 0 failed"), said.constData());
+    }
 }
 
 QTEST_GUILESS_MAIN(TestPeerCheck)
